@@ -1,0 +1,123 @@
+#pragma once
+// THugeArray: a growable array of fixed-size elements in one contiguous block.
+// Every column of the survey model is one. Growth steps, the quicksort and
+// the order it gives to equal elements are part of the system's behaviour:
+// the loop ordering depends on them.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+class THugeArray {
+ public:
+  // Raises "Empty Array Allocation" when capacity x elementSize is 0.
+  THugeArray(int32_t capacity, int32_t elementSize);
+  virtual ~THugeArray();
+  THugeArray(const THugeArray&) = delete;
+  THugeArray& operator=(const THugeArray&) = delete;
+
+  int32_t Count() const { return count_; }
+  // Owners may set the count directly; this never reallocates.
+  void SetCount(int32_t count) { count_ = count; }
+  int32_t Capacity() const { return capacity_; }
+  int32_t InitialCapacity() const { return initialCapacity_; }
+  int32_t ElementSize() const { return elementSize_; }
+  int32_t BlockSize() const { return blockSize_; }
+  int32_t GrowBy() const { return growBy_; }
+
+  // Address of element i; indices are not checked.
+  std::byte* ItemPtr(int32_t i) const { return data_ + static_cast<std::ptrdiff_t>(i) * elementSize_; }
+
+  // Reallocates for n elements; the count is kept. On failure nothing changes.
+  void SetCapacity(int32_t n);
+  // Makes room for one more element: +4 up to 8, +16 up to 64, then +capacity/4.
+  void Grow();
+  // Removes element i, moving later ones down; out-of-range i changes nothing.
+  void Delete(int32_t i);
+  // Count 0 and the block back to the initial capacity.
+  virtual void Clear();
+  // Swaps the bytes of elements i and j.
+  virtual void Exchange(int32_t i, int32_t j);
+
+  // Sorts elements lo..hi with a Hoare partition whose pivot follows its
+  // element; compare(item, pivot) < 0 when item sorts before the pivot.
+  template <class Compare>
+  void QuickSort(int32_t lo, int32_t hi, Compare&& compare);
+  template <class Compare>
+  void Sort(Compare&& compare) {
+    if (count_ > 0) QuickSort(0, count_ - 1, compare);
+  }
+
+ protected:
+  // Exchanges the whole contents with another array of the same element size.
+  void SwapBlocks(THugeArray& other) noexcept;
+
+ private:
+  std::byte* data_ = nullptr;
+  int32_t elementSize_ = 0;
+  int32_t blockSize_ = 0;
+  int32_t growBy_ = 4;
+  int32_t initialCapacity_ = 0;
+  int32_t capacity_ = 0;
+  int32_t count_ = 0;
+};
+
+template <class Compare>
+void THugeArray::QuickSort(int32_t lo, int32_t hi, Compare&& compare) {
+  int32_t i;
+  do {
+    i = lo;
+    int32_t j = hi;
+    const auto middle = static_cast<int32_t>((static_cast<uint32_t>(lo) + static_cast<uint32_t>(hi)) >> 1);
+    const std::byte* pivot = ItemPtr(middle);
+    do {
+      while (compare(ItemPtr(i), pivot) < 0) ++i;
+      while (compare(ItemPtr(j), pivot) > 0) --j;
+      if (i <= j) {
+        Exchange(i, j);
+        // The pivot is compared by address, so it follows its element.
+        if (pivot == ItemPtr(i))
+          pivot = ItemPtr(j);
+        else if (pivot == ItemPtr(j))
+          pivot = ItemPtr(i);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (lo < j) QuickSort(lo, j, compare);
+    lo = i;
+  } while (i < hi);
+}
+
+// A typed column: Add, Get, Put by value.
+template <class T>
+class THugeTyped : public THugeArray {
+  static_assert(std::is_trivially_copyable_v<T>);
+
+ public:
+  explicit THugeTyped(int32_t capacity) : THugeArray(capacity, static_cast<int32_t>(sizeof(T))) {}
+
+  // Appends v and returns its index.
+  int32_t Add(const T& v) {
+    Grow();
+    const int32_t index = Count();
+    Put(index, v);
+    SetCount(index + 1);
+    return index;
+  }
+  T Get(int32_t i) const {
+    T v;
+    std::memcpy(&v, ItemPtr(i), sizeof(T));
+    return v;
+  }
+  void Put(int32_t i, const T& v) { std::memcpy(ItemPtr(i), &v, sizeof(T)); }
+  // The elements as a typed range, for loops that read a whole column.
+  const T* begin() const { return reinterpret_cast<const T*>(ItemPtr(0)); }
+  const T* end() const { return begin() + Count(); }
+  void Swap(THugeTyped& other) noexcept { SwapBlocks(other); }
+};
+
+using THugeInteger = THugeTyped<int32_t>;
+using THugeLongInt = THugeTyped<int32_t>;
+using THugeDouble = THugeTyped<double>;
