@@ -1,0 +1,25 @@
+#pragma once
+// What a repaint of the main window's drawing area draws: the graph view of
+// the shown graph, or every loop over the work graph with the chosen one on top.
+
+#include <cstdint>
+
+#include "core/owned_lists.h"
+#include "core/survey_graph.h"
+#include "draw/canvas.h"
+#include "draw/display_settings.h"
+
+// The application state a repaint reads. The pointers are not owned; a null
+// graph or loop list draws nothing.
+struct TDrawingState {
+  bool ShowLoops = false;
+  const TSurveyGraph* ShownGraph = nullptr;
+  const TSurveyGraph* WorkGraph = nullptr;
+  const TLoopList* Loops = nullptr;
+  int64_t ChosenLoop = 0;  // the loop chooser's value
+};
+
+// Without ShowLoops: the graph view of ShownGraph. With it: every loop in
+// black on grey, then the chosen loop again on top in LoopColor; nothing at
+// all for an empty loop list, and no chosen loop when its index is not in the list.
+void PaintDrawingArea(TCanvas& canvas, const TDrawingState& state, const TDisplaySettings& settings);
