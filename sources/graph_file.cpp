@@ -1,0 +1,325 @@
+#include "sources/graph_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "sources/graph_numbers.h"
+
+namespace {
+
+constexpr size_t kBufferSize = 1 << 16;
+constexpr size_t kIntegerTokenLimit = 32;
+constexpr size_t kRealTokenLimit = 64;
+constexpr const char* kInvalidNumber = "Invalid numeric input";
+
+[[noreturn]] void ThrowErrno(int errorNumber) { throw EInOutError(InOutErrorText(errorNumber), 0); }
+
+// An open file descriptor, closed however the block ends.
+class TFileHandle {
+ public:
+  explicit TFileHandle(int fd) : fd_(fd) {}
+  ~TFileHandle() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  TFileHandle(const TFileHandle&) = delete;
+  TFileHandle& operator=(const TFileHandle&) = delete;
+  int Get() const { return fd_; }
+  // Closes now and reports the close's own error (a delayed write failure).
+  void Close() {
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0 && errno != EINTR) ThrowErrno(errno);
+  }
+
+ private:
+  int fd_;
+};
+
+// Reads a graph file through one buffer, byte by byte, keeping the line
+// number of the byte about to be read.
+class TGraphFileReader {
+ public:
+  explicit TGraphFileReader(const std::string& fileName) : file_(Open(fileName)), buffer_(kBufferSize) {}
+
+  // The next byte, or -1 at the end of the file.
+  int Peek() {
+    if (pos_ == end_ && !Fill()) return -1;
+    return static_cast<unsigned char>(buffer_[pos_]);
+  }
+  void Advance() {
+    if (buffer_[pos_++] == '\n') ++line_;
+  }
+
+  int32_t ReadInteger() {
+    int32_t value = 0;
+    if (ReadToken(kIntegerTokenLimit) && !ParseGraphInteger(token_, value)) Fail(kInvalidNumber);
+    return value;
+  }
+  double ReadReal() {
+    double value = 0;
+    if (ReadToken(kRealTokenLimit) && !ParseGraphReal(token_, value)) Fail(kInvalidNumber);
+    return value;
+  }
+  // A count line: an integer no larger than the reader will allocate for.
+  int32_t ReadCount(const char* what) {
+    const int32_t count = ReadInteger();
+    if (count > kMaxGraphFileCount)
+      Fail(std::string(what) + " " + std::to_string(count) + " is above " + std::to_string(kMaxGraphFileCount));
+    return count;
+  }
+  // The rest of the line up to its line end, which stays unread. A carriage
+  // return that does not end the line is left out of the name.
+  std::string ReadName() {
+    tokenLine_ = line_;
+    std::string name;
+    for (int c = Peek(); c != -1 && c != '\n'; c = Peek()) {
+      Advance();
+      if (c == '\r' && Peek() == '\n') break;
+      if (c == '\r') continue;
+      name += static_cast<char>(c);
+      if (name.size() > static_cast<size_t>(TSurveyGraph::kNameWidth))
+        Fail("Station name longer than " + std::to_string(TSurveyGraph::kNameWidth) + " characters");
+    }
+    return name;
+  }
+  // Discards everything up to and including the next line feed.
+  void SkipLine() {
+    for (int c = Peek(); c != -1; c = Peek()) {
+      Advance();
+      if (c == '\n') return;
+    }
+  }
+  // Line where the last number or name began.
+  int TokenLine() const { return tokenLine_; }
+  [[noreturn]] void Fail(const std::string& message) const { throw EInOutError(message, tokenLine_); }
+  void Close() { file_.Close(); }
+
+ private:
+  static int Open(const std::string& fileName) {
+    if (fileName.empty()) ThrowErrno(EINVAL);
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) ThrowErrno(errno);
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+      ::close(fd);
+      ThrowErrno(EISDIR);
+    }
+    return fd;
+  }
+  bool Fill() {
+    for (;;) {
+      const ssize_t got = ::read(file_.Get(), buffer_.data(), buffer_.size());
+      if (got > 0) {
+        pos_ = 0;
+        end_ = static_cast<size_t>(got);
+        return true;
+      }
+      if (got == 0) return false;
+      if (errno != EINTR) throw EInOutError(InOutErrorText(errno), line_);
+    }
+  }
+  // Skips bytes up to code 32, then takes the run above 32. False at the end
+  // of the file, where a number reads as 0. A run longer than the limit is
+  // refused whole rather than split into two numbers.
+  bool ReadToken(size_t limit) {
+    int c = Peek();
+    while (c != -1 && c <= ' ') {
+      Advance();
+      c = Peek();
+    }
+    tokenLine_ = line_;
+    if (c == -1) return false;
+    token_.clear();
+    while (c > ' ') {
+      if (token_.size() == limit) Fail(kInvalidNumber);
+      token_ += static_cast<char>(c);
+      Advance();
+      c = Peek();
+    }
+    return true;
+  }
+
+  TFileHandle file_;
+  std::vector<char> buffer_;
+  size_t pos_ = 0;
+  size_t end_ = 0;
+  int line_ = 1;
+  int tokenLine_ = 1;
+  std::string token_;
+};
+
+// A temporary file beside the target, removed unless it was renamed over it.
+class TTemporaryFile {
+ public:
+  explicit TTemporaryFile(const std::string& target) : path_(FolderOf(target) + "/.cyclorn-save-XXXXXX") {
+    const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
+    if (fd < 0) ThrowErrno(errno);
+    file_ = std::make_unique<TFileHandle>(fd);
+    // mkstemp creates the file private; give it the mode the target has or
+    // a new file would get.
+    struct stat info {};
+    mode_t mode;
+    if (::stat(target.c_str(), &info) == 0) {
+      mode = info.st_mode & 07777;
+    } else {
+      const mode_t mask = ::umask(0);
+      ::umask(mask);
+      mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+  }
+  ~TTemporaryFile() {
+    file_.reset();
+    if (!path_.empty()) ::unlink(path_.c_str());
+  }
+  TTemporaryFile(const TTemporaryFile&) = delete;
+  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+
+  void Write(const std::string& bytes) {
+    const char* p = bytes.data();
+    size_t left = bytes.size();
+    while (left > 0) {
+      const ssize_t put = ::write(file_->Get(), p, left);
+      if (put < 0) {
+        if (errno == EINTR) continue;
+        ThrowErrno(errno);
+      }
+      p += put;
+      left -= static_cast<size_t>(put);
+    }
+  }
+  // Flushes to the disk, closes and renames over the target.
+  void CommitAs(const std::string& target) {
+    if (::fsync(file_->Get()) != 0 && errno != EINVAL) ThrowErrno(errno);
+    file_->Close();
+    if (::rename(path_.c_str(), target.c_str()) != 0) ThrowErrno(errno);
+    path_.clear();
+  }
+
+ private:
+  static std::string FolderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+  }
+
+  std::string path_;
+  std::unique_ptr<TFileHandle> file_;
+};
+
+void AppendInteger(std::string& out, int32_t v) {
+  char digits[16];
+  const int n = std::snprintf(digits, sizeof digits, "%d", v);
+  out.append(digits, static_cast<size_t>(n));
+}
+
+}  // namespace
+
+std::string InOutErrorText(int errorNumber) {
+  switch (errorNumber) {
+    case ENOENT:
+      return "File not found";
+    case ENAMETOOLONG:
+    case EINVAL:
+      return "Invalid filename";
+    case EMFILE:
+    case ENFILE:
+      return "Too many open files";
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case EROFS:
+      return "File access denied";
+    case ENOSPC:
+    case EDQUOT:
+      return "Disk full";
+    default:
+      return "I/O error " + std::to_string(errorNumber);
+  }
+}
+
+void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
+  if (fileName.empty()) ThrowErrno(EINVAL);
+  for (int32_t i = 0; i < graph.StationCount(); ++i) {
+    const Vec3 p = graph.Positions.Get(i);
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
+      throw ECyclornError("Station " + graph.Names.GetName(i) + " has a position that is not a finite number");
+  }
+  TTemporaryFile temporary(fileName);
+  std::string out;
+  out.reserve(kBufferSize + 256);
+  const auto flushWhenFull = [&] {
+    if (out.size() >= kBufferSize) {
+      temporary.Write(out);
+      out.clear();
+    }
+  };
+  AppendInteger(out, graph.StationCount());
+  out += "\r\n";
+  for (int32_t i = 0; i < graph.StationCount(); ++i) {
+    const Vec3 p = graph.Positions.Get(i);
+    out += graph.Names.NameList.View(i);
+    out += "\r\n";
+    out += FormatGraphReal(p.X);
+    out += ' ';
+    out += FormatGraphReal(p.Y);
+    out += ' ';
+    out += FormatGraphReal(p.Z);
+    out += "\r\n";
+    flushWhenFull();
+  }
+  AppendInteger(out, graph.Edges.Count());
+  out += "\r\n";
+  for (int32_t j = 0; j < graph.Edges.Count(); ++j) {
+    AppendInteger(out, graph.Edges.Froms.Get(j));
+    out += ' ';
+    AppendInteger(out, graph.Edges.Tos.Get(j));
+    out += "\r\n";
+    flushWhenFull();
+  }
+  temporary.Write(out);
+  temporary.CommitAs(fileName);
+}
+
+void LoadGraph(const std::string& fileName, TSurveyGraph& graph) {
+  TGraphFileReader reader(fileName);
+  TSurveyGraph fresh;
+  fresh.Clear();
+  const int32_t stationCount = reader.ReadCount("Station count");
+  reader.SkipLine();
+  for (int32_t i = 0; i < stationCount; ++i) {
+    const std::string name = reader.ReadName();
+    reader.SkipLine();
+    const double x = reader.ReadReal();
+    const double y = reader.ReadReal();
+    const double z = reader.ReadReal();
+    reader.SkipLine();
+    fresh.AddStation(name, MakeVec3(x, y, z));
+  }
+  const int32_t edgeCount = reader.ReadCount("Edge count");
+  reader.SkipLine();
+  for (int32_t j = 0; j < edgeCount; ++j) {
+    const int32_t from = reader.ReadInteger();
+    const int32_t fromLine = reader.TokenLine();
+    const int32_t to = reader.ReadInteger();
+    for (const auto& [end, line] : {std::pair{from, fromLine}, std::pair{to, reader.TokenLine()}}) {
+      if (end >= fresh.StationCount())
+        throw EInOutError("Edge end " + std::to_string(end) + " is not below the station count " +
+                              std::to_string(fresh.StationCount()),
+                          line);
+    }
+    reader.SkipLine();
+    fresh.AddEdgeByIndex(from, to);  // an edge with a negative end is skipped
+  }
+  reader.Close();
+  graph.Swap(fresh);
+}
