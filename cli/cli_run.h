@@ -1,0 +1,22 @@
+#pragma once
+// Runs one parsed command line of cyclorn-cli: fills the work graph from the
+// source, runs the command and prints its lines.
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+#include "cli/command_line.h"
+#include "core/owned_lists.h"
+
+// The elapsed-time panel's millisecond form: microseconds / 1000 with three
+// decimals, e.g. 12345 gives "12.345 ms.".
+std::string FormatMilliseconds(int64_t microseconds);
+
+// One loop as "loop <index> edges <Count> val <LoopValue> com <CommonStation>
+// first <FirstPathCount>:" followed by " <From>-<To>" for each edge.
+std::string LoopLine(int32_t index, const TEdgeArray& loop);
+
+// Runs the command; results go to out, the timing and every error (as
+// "cyclorn-cli: <message>") to err. Returns the exit status: 0, or 1 after an error.
+int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err);

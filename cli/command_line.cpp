@@ -1,0 +1,253 @@
+#include "cli/command_line.h"
+
+#include <set>
+#include <string_view>
+
+#include "core/errors.h"
+#include "sources/graph_builders.h"
+#include "sources/graph_file.h"
+#include "sources/graph_numbers.h"
+#include "sources/problem_grids.h"
+
+namespace {
+
+// The options each source allows besides itself.
+const std::set<std::string_view> kGridOptions = {"--columns",    "--rows",      "--density",
+                                                 "--randomness", "--bordered",  "--no-bordered",
+                                                 "--skip-rows",  "--spacing-x", "--spacing-y"};
+const std::set<std::string_view> kRandomOptions = {"--columns", "--rows", "--density", "--width", "--height"};
+
+// Walks the arguments and remembers which options were given, refusing repeats.
+class TArgumentReader {
+ public:
+  explicit TArgumentReader(const std::vector<std::string>& args) : args_(args) {}
+  bool AtEnd() const { return next_ >= args_.size(); }
+  const std::string& Take(const char* missing) {
+    if (AtEnd()) throw EUsageError(missing);
+    return args_[next_++];
+  }
+  void Given(const std::string& option) {
+    if (!given_.insert(option).second) throw EUsageError(option + " is given more than once");
+  }
+  bool WasGiven(std::string_view option) const { return given_.count(std::string(option)) > 0; }
+  const std::set<std::string>& AllGiven() const { return given_; }
+  int32_t TakeInteger(const std::string& option) {
+    const std::string& text = Take((option + " needs a value").c_str());
+    int32_t value = 0;
+    if (!ParseGraphInteger(text, value)) throw EUsageError(option + " takes a whole number, not \"" + text + "\"");
+    return value;
+  }
+
+ private:
+  const std::vector<std::string>& args_;
+  size_t next_ = 0;
+  std::set<std::string> given_;
+};
+
+void ParseCommandWords(TArgumentReader& reader, TCliOptions& options) {
+  const std::string& command = reader.Take("no command given");
+  if (command == "save") {
+    options.Command = TCliCommand::ccSave;
+  } else if (command == "tree") {
+    options.Command = TCliCommand::ccTree;
+    const std::string& kind = reader.Take("tree needs bfs or dfs");
+    if (kind == "bfs")
+      options.Tree = TTreeKind::tkBreadthFirst;
+    else if (kind == "dfs")
+      options.Tree = TTreeKind::tkDepthFirst;
+    else
+      throw EUsageError("tree needs bfs or dfs, not \"" + kind + "\"");
+  } else if (command == "loops") {
+    options.Command = TCliCommand::ccLoops;
+  } else if (command == "report") {
+    options.Command = TCliCommand::ccReport;
+    const std::string& kind = reader.Take("report needs adjacency, sequence, parents or indexes");
+    if (kind == "adjacency")
+      options.Report = TReportKind::rkAdjacency;
+    else if (kind == "sequence")
+      options.Report = TReportKind::rkSequence;
+    else if (kind == "parents")
+      options.Report = TReportKind::rkParents;
+    else if (kind == "indexes")
+      options.Report = TReportKind::rkIndexes;
+    else
+      throw EUsageError("report needs adjacency, sequence, parents or indexes, not \"" + kind + "\"");
+  } else if (command == "optimize-list") {
+    options.Command = TCliCommand::ccOptimizeList;
+  } else if (command == "export") {
+    throw EUsageError("the export command is not built yet");
+  } else {
+    throw EUsageError("unknown command \"" + command + "\"");
+  }
+}
+
+void SetSource(TCliOptions& options, TCliSource source) {
+  if (options.Source != TCliSource::csNone)
+    throw EUsageError("give exactly one of --load, --problem, --grid, --random");
+  options.Source = source;
+}
+
+void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions& options) {
+  if (option == "--load") {
+    SetSource(options, TCliSource::csLoad);
+    options.LoadFile = reader.Take("--load needs a file name");
+  } else if (option == "--problem") {
+    SetSource(options, TCliSource::csProblem);
+    options.ProblemNumber = reader.TakeInteger(option);
+    if (options.ProblemNumber < 1 || options.ProblemNumber > kProblemGridCount)
+      throw EUsageError("--problem takes 1 to " + std::to_string(kProblemGridCount));
+  } else if (option == "--grid") {
+    SetSource(options, TCliSource::csGrid);
+  } else if (option == "--random") {
+    SetSource(options, TCliSource::csRandom);
+  } else if (option == "--columns") {
+    options.Columns = reader.TakeInteger(option);
+  } else if (option == "--rows") {
+    options.Rows = reader.TakeInteger(option);
+  } else if (option == "--density") {
+    options.Density = reader.TakeInteger(option);
+  } else if (option == "--randomness") {
+    options.Randomness = reader.TakeInteger(option);
+  } else if (option == "--bordered") {
+    options.Bordered = true;
+  } else if (option == "--no-bordered") {
+    options.Bordered = false;
+  } else if (option == "--skip-rows") {
+    options.SkipRows = true;
+  } else if (option == "--spacing-x") {
+    options.SpacingX = reader.TakeInteger(option);
+  } else if (option == "--spacing-y") {
+    options.SpacingY = reader.TakeInteger(option);
+  } else if (option == "--width") {
+    options.Width = reader.TakeInteger(option);
+  } else if (option == "--height") {
+    options.Height = reader.TakeInteger(option);
+  } else if (option == "-o") {
+    options.OutputFile = reader.Take("-o needs a file name");
+    if (options.OutputFile.empty()) throw EUsageError("-o needs a file name");
+  } else if (option == "--favor-high-order") {
+    options.FavorHighOrder = true;
+  } else if (option == "--method") {
+    const std::string& method = reader.Take("--method needs shortest or overlap");
+    if (method == "shortest")
+      options.Method = TLoopMethod::lmShortest;
+    else if (method == "overlap")
+      options.Method = TLoopMethod::lmOverlap;
+    else
+      throw EUsageError("--method takes shortest or overlap, not \"" + method + "\"");
+  } else if (option == "--no-optimize") {
+    options.Optimize = false;
+  } else if (option == "--tree") {
+    const std::string& kind = reader.Take("--tree needs bfs or dfs");
+    if (kind == "bfs")
+      options.Tree = TTreeKind::tkBreadthFirst;
+    else if (kind == "dfs")
+      options.Tree = TTreeKind::tkDepthFirst;
+    else
+      throw EUsageError("--tree takes bfs or dfs, not \"" + kind + "\"");
+  } else if (option == "--dump-state") {
+    options.DumpState = true;
+  } else if (option == "--time") {
+    options.Time = true;
+  } else {
+    throw EUsageError("unknown option \"" + option + "\"");
+  }
+}
+
+// Refuses options that do not go with the command or the source.
+void CheckCombinations(const TArgumentReader& reader, const TCliOptions& options) {
+  const TCliCommand command = options.Command;
+  if (options.Source == TCliSource::csNone) throw EUsageError("give one of --load, --problem, --grid, --random");
+  for (const std::string& option : reader.AllGiven()) {
+    const bool gridOption = kGridOptions.count(option) > 0;
+    const bool randomOption = kRandomOptions.count(option) > 0;
+    if ((gridOption || randomOption) && !(gridOption && options.Source == TCliSource::csGrid) &&
+        !(randomOption && options.Source == TCliSource::csRandom))
+      throw EUsageError(option + " does not go with this source");
+  }
+  if (reader.WasGiven("--bordered") && reader.WasGiven("--no-bordered"))
+    throw EUsageError("--bordered and --no-bordered exclude each other");
+  if (reader.WasGiven("-o") && command != TCliCommand::ccSave && command != TCliCommand::ccOptimizeList)
+    throw EUsageError("-o goes only with save and optimize-list");
+  if (command == TCliCommand::ccSave && !reader.WasGiven("-o")) throw EUsageError("save needs -o FILE");
+  if (reader.WasGiven("--tree") && command != TCliCommand::ccReport) throw EUsageError("--tree goes only with report");
+  if (reader.WasGiven("--favor-high-order") && options.Tree != TTreeKind::tkBreadthFirst)
+    throw EUsageError("--favor-high-order goes only with tree bfs or --tree bfs");
+  if ((reader.WasGiven("--method") || reader.WasGiven("--no-optimize")) && command != TCliCommand::ccLoops)
+    throw EUsageError("--method and --no-optimize go only with loops");
+  if ((options.DumpState || options.Time) && command != TCliCommand::ccTree && command != TCliCommand::ccLoops)
+    throw EUsageError("--dump-state and --time go only with tree and loops");
+}
+
+// Refuses source values that make no sense, with a message rather than the usage.
+void CheckSourceValues(const TCliOptions& options) {
+  const auto atLeast = [](const char* name, int32_t value, int32_t least) {
+    if (value < least)
+      throw ECyclornError(std::string(name) + " must be at least " + std::to_string(least) + ", not " +
+                          std::to_string(value));
+  };
+  if (options.Source != TCliSource::csGrid && options.Source != TCliSource::csRandom) return;
+  atLeast("--columns", options.Columns, 1);
+  atLeast("--rows", options.Rows, 1);
+  if (static_cast<int64_t>(options.Columns) * options.Rows > kMaxGraphFileCount)
+    throw ECyclornError("--columns x --rows must be at most " + std::to_string(kMaxGraphFileCount) + " stations");
+  if (options.Source == TCliSource::csGrid) {
+    atLeast("--spacing-x", options.SpacingX, 1);
+    atLeast("--spacing-y", options.SpacingY, 1);
+  } else {
+    atLeast("--width", options.Width, kMinNonGriddedArea);
+    atLeast("--height", options.Height, kMinNonGriddedArea);
+  }
+}
+
+}  // namespace
+
+const std::string& CliUsage() {
+  static const std::string usage =
+      "usage: cyclorn-cli COMMAND SOURCE [OPTIONS]\n"
+      "\n"
+      "SOURCE, exactly one:\n"
+      "  --load FILE                  a graph file\n"
+      "  --problem N                  the problem network \"Grid-N\", N = 1..6\n"
+      "  --grid [--columns C] [--rows R] [--density P] [--randomness P]\n"
+      "         [--bordered | --no-bordered] [--skip-rows] [--spacing-x X] [--spacing-y Y]\n"
+      "                               a gridded network (defaults 3, 2, 100, 0, bordered,\n"
+      "                               no skipped rows, 70, 70); jittered when randomness > 0\n"
+      "  --random [--columns C] [--rows R] [--density P] [--width W] [--height H]\n"
+      "                               a non-gridded network of C x R stations on a W x H area\n"
+      "                               (defaults 3, 2, 100, 1024, 768)\n"
+      "\n"
+      "COMMANDS:\n"
+      "  save -o FILE                 write the network as a graph file\n"
+      "  tree bfs [--favor-high-order] | tree dfs\n"
+      "                               print the closing edges of the breadth-first or\n"
+      "                               depth-first tree, one line per loop\n"
+      "  loops [--method shortest|overlap] [--no-optimize]\n"
+      "                               find the loops (default: shortest, optimised) and print\n"
+      "                               one line per loop\n"
+      "  report adjacency|sequence|parents|indexes [--tree bfs|dfs] [--favor-high-order]\n"
+      "                               print the report of the network, or of the tree after\n"
+      "                               the named tree command\n"
+      "  optimize-list [-o FILE]      turn and sort the edge list, print the number of edges\n"
+      "                               turned, optionally save the result\n"
+      "\n"
+      "OPTIONS for tree and loops:\n"
+      "  --dump-state                 after the result, print the marks, the edge flags and,\n"
+      "                               for tree, the tree's edges and parents\n"
+      "  --time                       print the time of the search to standard error (12.345 ms.)\n";
+  return usage;
+}
+
+TCliOptions ParseCommandLine(const std::vector<std::string>& args) {
+  TCliOptions options;
+  TArgumentReader reader(args);
+  ParseCommandWords(reader, options);
+  while (!reader.AtEnd()) {
+    const std::string& option = reader.Take("");
+    reader.Given(option);
+    ParseOption(reader, option, options);
+  }
+  CheckCombinations(reader, options);
+  CheckSourceValues(options);
+  return options;
+}

@@ -1,0 +1,56 @@
+#pragma once
+// The command line of cyclorn-cli: one command, one network source and the
+// options of both, in any order after the command words.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+enum class TCliCommand { ccSave, ccTree, ccLoops, ccReport, ccOptimizeList };
+enum class TCliSource { csNone, csLoad, csProblem, csGrid, csRandom };
+enum class TTreeKind { tkNone, tkBreadthFirst, tkDepthFirst };
+enum class TLoopMethod { lmShortest, lmOverlap };
+enum class TReportKind { rkAdjacency, rkSequence, rkParents, rkIndexes };
+
+// Everything one run needs; the defaults are those of the "Grid" page.
+struct TCliOptions {
+  TCliCommand Command = TCliCommand::ccLoops;
+  TTreeKind Tree = TTreeKind::tkNone;  // the tree command's kind, or the tree a report runs first
+  bool FavorHighOrder = false;
+  TLoopMethod Method = TLoopMethod::lmShortest;
+  bool Optimize = true;
+  TReportKind Report = TReportKind::rkAdjacency;
+  bool DumpState = false;
+  bool Time = false;
+  std::string OutputFile;  // -o; empty when not given
+
+  TCliSource Source = TCliSource::csNone;
+  std::string LoadFile;
+  int ProblemNumber = 0;
+  int32_t Columns = 3;
+  int32_t Rows = 2;
+  int32_t Density = 100;
+  int32_t Randomness = 0;
+  bool Bordered = true;
+  bool SkipRows = false;
+  int32_t SpacingX = 70;
+  int32_t SpacingY = 70;
+  int32_t Width = 1024;
+  int32_t Height = 768;
+};
+
+// A command line that does not fit the usage; the tool prints the reason and
+// the usage and exits with 2.
+class EUsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The usage text, one line per entry, ending with a line end.
+const std::string& CliUsage();
+
+// Reads the arguments after the program name. Raises EUsageError for a wrong
+// command line and ECyclornError for values that make no sense (a count or a
+// spacing below 1, an area narrower or lower than 50, too many stations).
+TCliOptions ParseCommandLine(const std::vector<std::string>& args);

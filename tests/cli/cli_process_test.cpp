@@ -1,0 +1,303 @@
+// Runs cyclorn-cli as a process on real files and compares what it prints
+// with what the libraries give for the same network.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "cli/cli_run.h"
+#include "loops/loop_search.h"
+#include "sources/graph_builders.h"
+#include "sources/graph_file.h"
+#include "sources/problem_grids.h"
+#include "sources/reports.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using ::testing::StartsWith;
+
+struct TRun {
+  int status = -1;
+  std::string out;
+  std::string err;
+  std::vector<std::string> Lines() const {
+    std::vector<std::string> lines;
+    std::istringstream in(out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string Quoted(const std::string& arg) {
+  std::string q = "'";
+  for (const char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
+class CyclornCli : public ::testing::Test {
+ protected:
+  CyclornCli() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = std::filesystem::temp_directory_path() /
+              ("cyclorn-cli-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  ~CyclornCli() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(folder_, ignored);
+  }
+
+  std::string File(const std::string& name) const { return (folder_ / name).string(); }
+  std::string Write(const std::string& name, const std::string& bytes) const {
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+    return File(name);
+  }
+
+  TRun Run(const std::vector<std::string>& args) const {
+    std::string command = Quoted(CYCLORN_CLI_PATH);
+    for (const std::string& arg : args) command += " " + Quoted(arg);
+    command += " >" + Quoted(File("stdout")) + " 2>" + Quoted(File("stderr")) + " </dev/null";
+    TRun run;
+    const int raw = std::system(command.c_str());
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.out = ReadFile(folder_ / "stdout");
+    run.err = ReadFile(folder_ / "stderr");
+    return run;
+  }
+
+  // The square 0 (0, 0), 1 (10, 0), 2 (10, 10), 3 (0, 10) with edges 0-1, 1-2, 2-3, 3-0.
+  std::string WriteSquare() const {
+    return Write("square.grf",
+                 "4\r\nA\r\n0 0 0\r\nB\r\n10 0 0\r\nC\r\n10 10 0\r\nD\r\n0 10 0\r\n4\r\n0 1\r\n1 2\r\n2 3\r\n3 0\r\n");
+  }
+
+ private:
+  std::filesystem::path folder_;
+};
+
+std::vector<std::string> LoopLines(const TLoopList& loops) {
+  std::vector<std::string> lines;
+  for (int32_t k = 0; k < loops.Count(); ++k) lines.push_back(LoopLine(k, loops.LoopAt(k)));
+  return lines;
+}
+
+std::string Joined(const char* keyword, const THugeInteger& values) {
+  std::string line = std::string(keyword) + ":";
+  for (const int32_t v : values) line += " " + std::to_string(v);
+  return line;
+}
+
+TEST_F(CyclornCli, BreadthFirstTreeOfTheSquarePrintsItsClosingEdgeAndState) {
+  const std::string square = WriteSquare();
+  for (const bool favor : {false, true}) {
+    std::vector<std::string> args = {"tree", "bfs", "--load", square, "--dump-state"};
+    if (favor) args.push_back("--favor-high-order");
+    const TRun run = Run(args);
+    EXPECT_EQ(run.status, 0);
+    EXPECT_THAT(run.Lines(), ElementsAre("D - C (3-2)", "marks: 1 1 1 1", "flags: 0 0 0 0", "tree: 0-1 0-3 1-2",
+                                         "parents: -1 0 1 0"));
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST_F(CyclornCli, DepthFirstTreeOfTheSquarePrintsItsClosingEdgeAndVisitNumbers) {
+  const TRun run = Run({"tree", "dfs", "--dump-state", "--load", WriteSquare()});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_THAT(run.Lines(),
+              ElementsAre("A D", "marks: 1 2 3 4", "flags: 0 0 0 0", "tree: 0-1 1-2 2-3", "parents: -1 0 1 2"));
+  const TRun plain = Run({"tree", "dfs", "--load", File("square.grf")});
+  EXPECT_EQ(plain.out, "A D\n");
+}
+
+TEST_F(CyclornCli, ReportsTheFirstDefaultGridAfterStart) {
+  EXPECT_THAT(Run({"report", "sequence", "--grid"}).Lines(),
+              ElementsAre("A - B", "B - C", "E - D", "E - F", "A - D", "B - E", "F - C"));
+  EXPECT_THAT(Run({"report", "parents", "--grid"}).Lines(),
+              ElementsAre("A -  (-1)", "B - A (0)", "C - F (5)", "D - A (0)", "E - B (1)", "F - E (4)"));
+  EXPECT_THAT(Run({"report", "indexes", "--grid", "--rows", "1"}).Lines(), ElementsAre("A - 0", "B - 1", "C - 2"));
+  const TRun adjacency = Run({"report", "adjacency", "--problem", "1"});
+  const std::vector<std::string> lines = adjacency.Lines();
+  ASSERT_EQ(lines.size(), 20u);
+  EXPECT_EQ(lines[3], "D - ");
+  EXPECT_EQ(lines[6], "G - H,B,L,");
+}
+
+TEST_F(CyclornCli, ReportsTheTreeAfterTheNamedTreeCommand) {
+  for (const bool breadthFirst : {true, false}) {
+    TSurveyGraph work;
+    BuildProblemGrid(work, 2);
+    TSurveyGraph tree;
+    TLoopList loops;
+    if (breadthFirst)
+      BreadthFirstTree(work, tree, loops, true);
+    else
+      DepthFirstTree(work, tree, loops);
+    std::vector<std::string> args = {"report", "parents", "--problem", "2", "--tree", breadthFirst ? "bfs" : "dfs"};
+    if (breadthFirst) args.push_back("--favor-high-order");
+    EXPECT_EQ(Run(args).Lines(), ReportParents(tree));
+    args[1] = "sequence";
+    EXPECT_EQ(Run(args).Lines(), ReportSequence(tree));
+  }
+}
+
+TEST_F(CyclornCli, PrintsTheLoopsOfEveryMethodAsTheLibraryFindsThem) {
+  for (int n = 1; n <= 6; ++n) {
+    for (const bool shortest : {true, false}) {
+      for (const bool optimize : {true, false}) {
+        TSurveyGraph work;
+        BuildProblemGrid(work, n);
+        TLoopList loops;
+        if (shortest)
+          FindLoopsShortest(work, loops, optimize);
+        else
+          FindLoopsOverlap(work, loops, optimize);
+        std::vector<std::string> expected = LoopLines(loops);
+        expected.push_back(Joined("marks", work.Marks));
+        expected.push_back(Joined("flags", work.Edges.Flags));
+        std::vector<std::string> args = {"loops", "--problem", std::to_string(n), "--dump-state"};
+        if (!shortest) args.insert(args.end(), {"--method", "overlap"});
+        if (!optimize) args.push_back("--no-optimize");
+        const TRun run = Run(args);
+        SCOPED_TRACE(::testing::PrintToString(args));
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.Lines(), expected);
+        EXPECT_EQ(run.err, "");
+      }
+    }
+  }
+}
+
+TEST_F(CyclornCli, LoopLinesFollowTheFixedForm) {
+  const TRun run = Run({"loops", "--problem", "2"});
+  ASSERT_EQ(run.Lines().size(), 10u);  // Grid-2 has ten independent loops
+  const std::regex form(R"(loop \d+ edges \d+ val -?\d+ com -?\d+ first -?\d+:( \d+-\d+)*)");
+  for (const std::string& line : run.Lines()) EXPECT_TRUE(std::regex_match(line, form)) << line;
+  EXPECT_THAT(run.Lines().front(), StartsWith("loop 0 edges "));
+}
+
+TEST_F(CyclornCli, TimesTheSearchOnStandardErrorOnly) {
+  const TRun timed = Run({"loops", "--time", "--problem", "6"});
+  const TRun untimed = Run({"loops", "--problem", "6"});
+  EXPECT_EQ(timed.status, 0);
+  EXPECT_EQ(timed.out, untimed.out);
+  EXPECT_TRUE(std::regex_match(timed.err, std::regex(R"(\d+\.\d{3} ms\.\n)"))) << timed.err;
+  const TRun tree = Run({"tree", "bfs", "--problem", "6", "--time"});
+  EXPECT_TRUE(std::regex_match(tree.err, std::regex(R"(\d+\.\d{3} ms\.\n)"))) << tree.err;
+}
+
+TEST_F(CyclornCli, SavesGeneratedNetworksAsTheWorkbenchBuildsThemFirst) {
+  const TRun run = Run({"save", "--grid", "--randomness", "50", "--columns", "9", "--rows", "7", "--density", "60",
+                        "-o", File("jittered.grf")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "");
+  RandomSeed = 0;
+  TSurveyGraph expected;
+  expected.Clear();
+  BuildGriddedGraph(expected, 50, 50, true, false, 40, 7, 9, 70, 70);
+  JitterStations(expected, 70, 70, 50);
+  TSurveyGraph saved;
+  LoadGraph(File("jittered.grf"), saved);
+  EXPECT_EQ(ReportSequence(saved), ReportSequence(expected));
+  for (int32_t i = 0; i < expected.StationCount(); ++i) EXPECT_EQ(saved.Positions.Get(i), expected.Positions.Get(i));
+
+  EXPECT_EQ(Run({"save", "--random", "--columns", "10", "--rows", "4", "--width", "300", "--height", "200", "-o",
+                 File("random.grf")})
+                .status,
+            0);
+  RandomSeed = 0;
+  expected.Clear();
+  BuildNonGriddedGraph(expected, 40, 300, 0, 200);
+  LoadGraph(File("random.grf"), saved);
+  EXPECT_EQ(ReportSequence(saved), ReportSequence(expected));
+  EXPECT_EQ(saved.Positions.Get(39), expected.Positions.Get(39));
+}
+
+TEST_F(CyclornCli, SavesAProblemGridAsTheExampleFile) {
+  EXPECT_EQ(Run({"save", "-o", File("g1.grf"), "--problem", "1"}).status, 0);
+  const std::string text = ReadFile(File("g1.grf"));
+  EXPECT_THAT(text,
+              StartsWith("20\r\nA\r\n 7.50000000000000E+0001  7.50000000000000E+0001  0.00000000000000E+0000\r\n"));
+  EXPECT_THAT(text, HasSubstr("\r\n16\r\n0 1\r\n1 2\r\n"));
+}
+
+TEST_F(CyclornCli, OptimizeListPrintsTheTurnedEdgesAndSavesTheResult) {
+  const TRun run = Run({"optimize-list", "--grid", "-o", File("sorted.grf")});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "2\n");  // E-D and F-C are turned
+  TSurveyGraph saved;
+  LoadGraph(File("sorted.grf"), saved);
+  const std::vector<std::string> edges = ReportSequence(saved);
+  EXPECT_EQ(edges.size(), 7u);
+  for (int32_t e = 0; e < saved.Edges.Count(); ++e) EXPECT_LT(saved.Edges.Froms.Get(e), saved.Edges.Tos.Get(e));
+  EXPECT_EQ(Run({"optimize-list", "--load", File("sorted.grf")}).out, "0\n");
+}
+
+TEST_F(CyclornCli, NamesTheFileAndLineOfABadGraphFile) {
+  const std::string bad = Write("bad.grf", "2\r\nA\r\n1 2 3\r\nB\r\n75,0 1 2\r\n0\r\n");
+  const TRun run = Run({"loops", "--load", bad});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "cyclorn-cli: " + bad + ": line 5: Invalid numeric input\n");
+  const TRun missing = Run({"report", "sequence", "--load", File("absent.grf")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "cyclorn-cli: " + File("absent.grf") + ": File not found\n");
+  const std::string far = Write("far.grf", "1\nA\n0 0 0\n1\n0 4\n");
+  EXPECT_EQ(Run({"tree", "dfs", "--load", far}).err,
+            "cyclorn-cli: " + far + ": line 5: Edge end 4 is not below the station count 1\n");
+}
+
+TEST_F(CyclornCli, RefusesToSaveWhereItCannotAndKeepsTheOldFile) {
+  std::filesystem::create_directory(File("folder.grf"));
+  const TRun run = Run({"save", "--problem", "1", "-o", File("folder.grf")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "cyclorn-cli: " + File("folder.grf") + ": File access denied\n");
+  const std::string old = Write("old.grf", "old");
+  const TRun failed = Run({"optimize-list", "--problem", "2", "-o", File("missing/x.grf")});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.out, "");
+  EXPECT_EQ(ReadFile(old), "old");
+}
+
+TEST_F(CyclornCli, RefusesValuesThatMakeNoSenseWithStatusOne) {
+  const TRun run = Run({"loops", "--random", "--width", "20"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err, "cyclorn-cli: --width must be at least 50, not 20\n");
+  EXPECT_EQ(Run({"save", "-o", File("x.grf"), "--grid", "--rows", "0"}).status, 1);
+  EXPECT_FALSE(std::filesystem::exists(File("x.grf")));
+}
+
+TEST_F(CyclornCli, PrintsTheUsageForAWrongCommandLineWithStatusTwo) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"loops"},
+                                             {"loops", "--problem", "7"},
+                                             {"tree", "bfs", "--grid", "--random"},
+                                             {"export", "-o", "x.svg", "--grid"}}) {
+    const TRun run = Run(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_THAT(run.err, StartsWith("cyclorn-cli: "));
+    EXPECT_THAT(run.err, HasSubstr(CliUsage()));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,35 @@
+#include "cli/cli_run.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FormatMilliseconds, WritesThreeDecimalsWithAPoint) {
+  EXPECT_EQ(FormatMilliseconds(12345), "12.345 ms.");
+  EXPECT_EQ(FormatMilliseconds(999999), "999.999 ms.");
+  EXPECT_EQ(FormatMilliseconds(7), "0.007 ms.");
+  EXPECT_EQ(FormatMilliseconds(0), "0.000 ms.");
+  EXPECT_EQ(FormatMilliseconds(75123456), "75123.456 ms.");
+  EXPECT_EQ(FormatMilliseconds(5000000000000LL), "5000000000.000 ms.");
+}
+
+TEST(LoopLine, WritesTheAttributesAndEveryEdge) {
+  TEdgeArray loop;
+  for (const auto& [from, to] : {std::pair{13, 14}, {9, 13}, {5, 9}, {10, 14}, {6, 10}, {5, 6}})
+    loop.AddEdge({from, to, 0});
+  loop.CommonStation = 5;
+  loop.FirstPathCount = 3;
+  EXPECT_EQ(LoopLine(0, loop), "loop 0 edges 6 val 0 com 5 first 3: 13-14 9-13 5-9 10-14 6-10 5-6");
+  loop.LoopValue = -2;
+  EXPECT_THAT(LoopLine(12, loop), ::testing::StartsWith("loop 12 edges 6 val -2 com 5 first 3: 13-14"));
+}
+
+TEST(LoopLine, WritesNothingAfterTheColonForAnEmptyLoop) {
+  TEdgeArray loop;
+  loop.CommonStation = 5;
+  loop.FirstPathCount = 1;
+  EXPECT_EQ(LoopLine(3, loop), "loop 3 edges 0 val 0 com 5 first 1:");
+}
+
+}  // namespace
