@@ -25,7 +25,11 @@ QRect DefaultClip(const QPainter& painter) {
 TQtCanvas::TQtCanvas(QPainter& painter) : TQtCanvas(painter, DefaultClip(painter)) {}
 
 TQtCanvas::TQtCanvas(QPainter& painter, const QRect& clip)
-    : painter_(painter), clip_(clip), font_(ToQFont(fontSpec_)), fontColor_(ToQColor(fontSpec_.Color)) {
+    : painter_(painter),
+      clip_(clip),
+      font_(ToQFont(fontSpec_)),
+      metrics_(font_, painter.device()),
+      fontColor_(ToQColor(fontSpec_.Color)) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
 }
 
@@ -40,6 +44,8 @@ void TQtCanvas::SetFont(const TFontSpec& font) {
   if (font == fontSpec_) return;
   fontSpec_ = font;
   font_ = ToQFont(font);
+  metrics_ = QFontMetrics(font_, painter_.device());
+  textWidths_.clear();
   fontColor_ = ToQColor(font.Color);
 }
 
@@ -50,12 +56,17 @@ void TQtCanvas::FillRect(const TRect& rect) {
 }
 
 TSize TQtCanvas::TextExtent(std::string_view text) {
-  const QFontMetrics metrics(font_, painter_.device());
-  return {metrics.horizontalAdvance(ToQString(text)), metrics.height()};
+  // A station is labelled once per edge; measuring its name once per font
+  // saves shaping the same text again and again.
+  auto known = textWidths_.find(std::string(text));
+  if (known == textWidths_.end())
+    known = textWidths_.emplace(std::string(text), metrics_.horizontalAdvance(ToQString(text))).first;
+  return {known->second, metrics_.height()};
 }
 
 void TQtCanvas::Rectangle(const TRect& rect) {
   if (rect.Right - rect.Left < 1 || rect.Bottom - rect.Top < 1) return;
+  if (!MayShow(ToQRect(rect))) return;
   UsePenAndBrush();
   // A one-pixel outline of a QRect covers its width plus one, so the outline
   // runs on the last pixels inside Right and Bottom.
@@ -64,13 +75,15 @@ void TQtCanvas::Rectangle(const TRect& rect) {
 
 void TQtCanvas::TextRect(const TRect& clip, int32_t x, int32_t y, std::string_view text) {
   const QRect box = ToQRect(clip);
+  // Text is clipped to its box, so a box outside the repainted part shows
+  // nothing; skipping it saves laying out text that cannot be seen.
+  if (!box.intersects(clip_)) return;
   if (brushStyle_ == TBrushStyle::bsSolid) painter_.fillRect(box, brushColor_);
   painter_.save();
   painter_.setClipRect(box, painter_.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   painter_.setFont(font_);
   painter_.setPen(fontColor_);
-  const QFontMetrics metrics(font_, painter_.device());
-  painter_.drawText(QPoint(x, y + metrics.ascent()), ToQString(text));
+  painter_.drawText(QPoint(x, y + metrics_.ascent()), ToQString(text));
   painter_.restore();
 }
 
@@ -78,8 +91,10 @@ void TQtCanvas::MoveTo(TPoint point) { position_ = QPoint(point.X, point.Y); }
 
 void TQtCanvas::LineTo(TPoint point) {
   const QPoint to(point.X, point.Y);
-  UsePenAndBrush();
-  painter_.drawLine(position_, to);
+  if (MayShow(QRect(position_, to).normalized())) {
+    UsePenAndBrush();
+    painter_.drawLine(position_, to);
+  }
   position_ = to;
 }
 
@@ -87,8 +102,16 @@ void TQtCanvas::Polygon(std::span<const TPoint> points) {
   QPolygon polygon;
   polygon.reserve(static_cast<qsizetype>(points.size()));
   for (const TPoint& p : points) polygon.append(QPoint(p.X, p.Y));
+  if (!MayShow(polygon.boundingRect())) return;
   UsePenAndBrush();
   painter_.drawPolygon(polygon);
+}
+
+// Large networks are mostly outside the repainted part; the painter would
+// clip such shapes away anyway, after setting up pen and brush for each.
+bool TQtCanvas::MayShow(const QRect& bounds) const {
+  const int reach = penWidth_ + 1;
+  return bounds.adjusted(-reach, -reach, reach, reach).intersects(clip_);
 }
 
 void TQtCanvas::UsePenAndBrush() {

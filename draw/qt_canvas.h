@@ -6,9 +6,12 @@
 
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPoint>
 #include <QRect>
+#include <string>
+#include <unordered_map>
 
 #include "draw/canvas.h"
 
@@ -38,6 +41,8 @@ class TQtCanvas final : public TCanvas {
 
  private:
   void UsePenAndBrush();
+  // Whether something drawn with the pen inside `bounds` can reach the repainted part.
+  bool MayShow(const QRect& bounds) const;
 
   QPainter& painter_;
   QRect clip_;
@@ -47,6 +52,8 @@ class TQtCanvas final : public TCanvas {
   int32_t penWidth_ = 1;
   TFontSpec fontSpec_;
   QFont font_;
+  QFontMetrics metrics_;
+  std::unordered_map<std::string, int32_t> textWidths_;  // in the current font
   QColor fontColor_;
   QPoint position_;
 };

@@ -120,6 +120,31 @@ TEST(QtCanvas, ReportsThePainterClipOrTheGivenRepaintRectangle) {
   EXPECT_EQ(TQtCanvas(painter).ClipRect(), (TRect{5, 6, 100, 16}));
 }
 
+TEST(QtCanvas, DrawsWhatReachesIntoTheRepaintedPartFromOutside) {
+  App();
+  QImage image = BlankImage(100, 100, Qt::white);
+  {
+    QPainter painter(&image);
+    TQtCanvas canvas(painter, QRect(0, 0, 60, 60));
+    canvas.SetPenColor(TColor::Rgb(255, 0, 0));
+    canvas.SetBrushColor(TColor::Rgb(0, 0, 255));
+    canvas.SetBrushStyle(TBrushStyle::bsSolid);
+    canvas.MoveTo({-500, 30});
+    canvas.LineTo({500, 30});
+    canvas.Rectangle({55, 55, 90, 90});
+    const TPoint triangle[] = {{-40, 0}, {10, 10}, {-40, 20}};
+    canvas.Polygon(triangle);
+    canvas.SetPenWidth(5);
+    canvas.MoveTo({62, 0});
+    canvas.LineTo({62, 20});
+  }
+  EXPECT_EQ(image.pixelColor(30, 30), QColor(255, 0, 0));
+  EXPECT_EQ(image.pixelColor(55, 57), QColor(255, 0, 0));
+  EXPECT_EQ(image.pixelColor(57, 57), QColor(0, 0, 255));
+  EXPECT_EQ(image.pixelColor(2, 10), QColor(0, 0, 255));
+  EXPECT_EQ(image.pixelColor(60, 10), QColor(255, 0, 0));
+}
+
 TEST(QtConversions, MapNegativeHeightsToPixelSizesAndPointsBackAtNinetySixPerInch) {
   App();
   const QFont font = ToQFont(TFontSpec{});
