@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "loop_test_graphs.h"
+#include "loops/loop_order.h"
 #include "loops/shortest_loops.h"
 
 namespace {
@@ -175,6 +176,22 @@ TEST(FindLoopsOverlap, UnoptimizedLoopsMatchTheShortestSearch) {
   FindLoopsShortest(grid, shortest, false);
   EXPECT_EQ(overlap.Count(), 12);
   EXPECT_EQ(Snapshot(overlap), Snapshot(shortest));
+}
+
+TEST(FindLoopsOverlap, LoopsOverTheSamePairsCanEmptyTheEarlierOne) {
+  TSurveyGraph g;
+  // Three shots between the same two stations give two loops [(0, 1), (0, 1)].
+  FillGraph(g, {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0)}, {{0, 1}, {1, 0}, {0, 1}});
+  TLoopList loops;
+  FindLoopsOverlap(g, loops, true);
+  ASSERT_EQ(loops.Count(), 2);
+  EXPECT_EQ(loops.LoopAt(0).Count(), 0);
+  EXPECT_EQ(loops.LoopAt(0).CommonStation, 0);
+  EXPECT_EQ(loops.LoopAt(0).FirstPathCount, 1);
+  EXPECT_THAT(EdgePairs(loops.LoopAt(1)), ElementsAre(TStationPair{0, 1}, TStationPair{0, 1}));
+  // An emptied loop can be ordered again without being measured.
+  SortLoops(loops, g);
+  EXPECT_EQ(loops.LoopAt(0).Count(), 2);
 }
 
 TEST(FindLoopsOverlap, GraphsWithoutLoopsGiveNone) {
