@@ -18,7 +18,7 @@
 class TQtCanvas final : public TCanvas {
  public:
   // Draws on an active painter; the clip rectangle is the painter's clip
-  // when it has one, else the whole device.
+  // when it has one, else the whole device (give a QSvgGenerator its size).
   explicit TQtCanvas(QPainter& painter);
   // Draws on an active painter; `clip` is the part to be repainted.
   TQtCanvas(QPainter& painter, const QRect& clip);

@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QPalette>
+#include <QSvgGenerator>
 
 #include "draw/qt_conversions.h"
 #include "draw/renderer.h"
@@ -65,6 +67,30 @@ TEST(QtCanvas, DrawsBackgroundLinesArrowsAndLabelBoxesOntoAnImage) {
   EXPECT_EQ(image.pixelColor(left - 2, top + 5), QColor(0, 0, 160));
   EXPECT_EQ(image.pixelColor(left + 1, top - 1), QColor(0, 0, 0));
   EXPECT_EQ(image.pixelColor(left + 1, top - 2), QColor(0, 0, 160));
+}
+
+TEST(QtCanvas, DrawsTheSamePictureIntoAnSvgGenerator) {
+  App();
+  TSurveyGraph g;
+  g.AddStation("Alpha", {50, 100, 0});
+  g.AddStation("Beta", {250, 100, 0});
+  g.AddEdgeByIndex(0, 1);
+  QBuffer buffer;
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(QSize(300, 200));
+  generator.setViewBox(QRect(0, 0, 300, 200));
+  {
+    QPainter painter(&generator);
+    TQtCanvas canvas(painter);
+    EXPECT_EQ(canvas.ClipRect(), (TRect{0, 0, 300, 200}));
+    DrawGraph(canvas, g, TDisplaySettings{});
+  }
+  const QString svg = QString::fromUtf8(buffer.data());
+  EXPECT_TRUE(svg.contains(QStringLiteral("#808080"))) << svg.toStdString();
+  EXPECT_TRUE(svg.contains(QStringLiteral(">Alpha<")));
+  EXPECT_TRUE(svg.contains(QStringLiteral(">Beta<")));
+  EXPECT_TRUE(svg.contains(QStringLiteral("polyline")) || svg.contains(QStringLiteral("<path")));
 }
 
 TEST(QtCanvas, FillsTheTextBoxAndClipsTheTextToIt) {
