@@ -43,16 +43,12 @@ void DrawLabelledEdge(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeRec
   DrawEdge(canvas, fromPos, toPos, color, settings);
 }
 
-void FillBackground(TCanvas& canvas, TColor color) {
-  canvas.SetBrushColor(color);
-  canvas.SetBrushStyle(TBrushStyle::bsSolid);
-  canvas.FillRect(canvas.ClipRect());
-}
-
 }  // namespace
 
 void DrawGraph(TCanvas& canvas, const TSurveyGraph& graph, const TDisplaySettings& settings) {
-  FillBackground(canvas, settings.BackColor);
+  canvas.SetBrushColor(settings.BackColor);
+  canvas.SetBrushStyle(TBrushStyle::bsSolid);
+  canvas.FillRect(canvas.ClipRect());
   for (int32_t i = 0; i < graph.Edges.Count(); ++i)
     DrawLabelledEdge(canvas, graph, graph.Edges.GetEdge(i), settings.LineColor, settings);
 }
@@ -61,7 +57,10 @@ void DrawLoop(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeArray& loop
               const TDisplaySettings& settings) {
   canvas.SetBrushStyle(TBrushStyle::bsSolid);
   // The loop view is always grey, whatever the graph view's background is.
-  if (fillBackground) FillBackground(canvas, clGray);
+  if (fillBackground) {
+    canvas.SetBrushColor(clGray);
+    canvas.FillRect(canvas.ClipRect());
+  }
   for (int32_t k = 0; k < loop.Count(); ++k) DrawLabelledEdge(canvas, graph, loop.GetEdge(k), edgeColor, settings);
 }
 

@@ -143,6 +143,8 @@ TEST(LoopView, SkipsEdgesWhoseStationsAreNotInTheGraph) {
   loop.AddEdge({1, 2, 0});
   TRecordingCanvas canvas;
   DrawLoop(canvas, g, loop, true, clBlack, TDisplaySettings{});
+  EXPECT_THAT(std::vector(canvas.Log.begin(), canvas.Log.begin() + 3),
+              ElementsAre("BrushStyle solid", "BrushColor 128,128,128", "FillRect 0 0 1024 768"));
   EXPECT_THAT(canvas.Only("FillRect"), ElementsAre("FillRect 0 0 1024 768"));
   EXPECT_THAT(canvas.Only("TextExtent"), ElementsAre("TextExtent B", "TextExtent C"));
 }
