@@ -15,6 +15,7 @@
 #include "controls/auto_button.h"
 #include "controls/beep.h"
 #include "controls/up_down_button.h"
+#include "tests/controls/hold_button.h"
 
 namespace {
 
@@ -400,21 +401,22 @@ TEST(CustomSpin, AlignsItsText) {
 
 TEST(CustomSpin, HoldingAnArrowStepsEveryRepeatThroughTheLimits) {
   TSpinForm form(0, 5, 1, 0);
-  QElapsedTimer clock;
-  clock.start();
   TArrowButton* up = form.spin->UpDownButton()->UpButton();
-  QTest::mousePress(up, Qt::LeftButton);
-  while (clock.elapsed() < 950) QTest::qWait(5);
-  QTest::mouseRelease(up, Qt::LeftButton);
+  QElapsedTimer clock;
+  ASSERT_TRUE(RetryUntilClean([&] {
+    form.spin->SetValue(0);
+    clock.start();
+    return HoldButton(up, Qt::LeftButton, 950, clock);
+  }));
   // Seven steps from 0, held at the upper limit 5.
   EXPECT_EQ(form.spin->Text(), QStringLiteral("5"));
   EXPECT_EQ(form.spin->LastValue(), 6);
   form.spin->SetMaxValue(100);
-  clock.restart();
-  form.spin->SetValue(0);
-  QTest::mousePress(up, Qt::LeftButton);
-  while (clock.elapsed() < 950) QTest::qWait(5);
-  QTest::mouseRelease(up, Qt::LeftButton);
+  ASSERT_TRUE(RetryUntilClean([&] {
+    form.spin->SetValue(0);
+    clock.start();
+    return HoldButton(up, Qt::LeftButton, 950, clock);
+  }));
   EXPECT_EQ(form.spin->Text(), QStringLiteral("7"));
 }
 
