@@ -47,7 +47,10 @@ class TFileHandle {
 // number of the byte about to be read.
 class TGraphFileReader {
  public:
-  explicit TGraphFileReader(const std::string& fileName) : file_(Open(fileName)), buffer_(kBufferSize) {}
+  explicit TGraphFileReader(const std::string& fileName) : file_(Open(fileName)), buffer_(kBufferSize) {
+    struct stat info {};
+    if (::fstat(file_.Get(), &info) == 0 && S_ISREG(info.st_mode)) fileSize_ = info.st_size;
+  }
 
   // The next byte, or -1 at the end of the file.
   int Peek() {
@@ -69,10 +72,15 @@ class TGraphFileReader {
     return value;
   }
   // A count line: an integer no larger than the reader will allocate for.
+  // Records missing at the end of a file are read as empty ones, so a count
+  // is also held to the file's size: a few bytes cannot ask for millions.
   int32_t ReadCount(const char* what) {
     const int32_t count = ReadInteger();
     if (count > kMaxGraphFileCount)
       Fail(std::string(what) + " " + std::to_string(count) + " is above " + std::to_string(kMaxGraphFileCount));
+    if (fileSize_ >= 0 && count > fileSize_)
+      Fail(std::string(what) + " " + std::to_string(count) + " is more than a file of " + std::to_string(fileSize_) +
+           " bytes can hold");
     return count;
   }
   // The rest of the line up to its line end, which stays unread. A carriage
@@ -151,6 +159,7 @@ class TGraphFileReader {
   std::vector<char> buffer_;
   size_t pos_ = 0;
   size_t end_ = 0;
+  int64_t fileSize_ = -1;  // -1 when the file is not a regular file
   int line_ = 1;
   int tokenLine_ = 1;
   std::string token_;

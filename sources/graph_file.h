@@ -19,7 +19,8 @@ class EInOutError : public ECyclornError {
   int line_;
 };
 
-// The largest station or edge count a graph file may declare.
+// The largest station or edge count a graph file may declare; a regular
+// file may also declare no more than it has bytes.
 inline constexpr int32_t kMaxGraphFileCount = 16777216;
 
 // The failure text of an operating-system error number ("File not found",
