@@ -5,8 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <utility>
@@ -227,8 +227,8 @@ class TTemporaryFile {
 
 void AppendInteger(std::string& out, int32_t v) {
   char digits[16];
-  const int n = std::snprintf(digits, sizeof digits, "%d", v);
-  out.append(digits, static_cast<size_t>(n));
+  const auto result = std::to_chars(digits, digits + sizeof digits, v);
+  out.append(digits, result.ptr);
 }
 
 }  // namespace
