@@ -15,14 +15,6 @@
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "cyclorn_draw_qt_tests";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
-
 QImage BlankImage(int width, int height, QColor fill) {
   QImage image(width, height, QImage::Format_RGB32);
   image.fill(fill);
@@ -30,7 +22,6 @@ QImage BlankImage(int width, int height, QColor fill) {
 }
 
 TEST(QtCanvas, DrawsBackgroundLinesArrowsAndLabelBoxesOntoAnImage) {
-  App();
   TSurveyGraph g;
   g.AddStation("A", {50, 100, 0});
   g.AddStation("B", {250, 100, 0});
@@ -70,7 +61,6 @@ TEST(QtCanvas, DrawsBackgroundLinesArrowsAndLabelBoxesOntoAnImage) {
 }
 
 TEST(QtCanvas, DrawsTheSamePictureIntoAnSvgGenerator) {
-  App();
   TSurveyGraph g;
   g.AddStation("Alpha", {50, 100, 0});
   g.AddStation("Beta", {250, 100, 0});
@@ -94,7 +84,6 @@ TEST(QtCanvas, DrawsTheSamePictureIntoAnSvgGenerator) {
 }
 
 TEST(QtCanvas, FillsTheTextBoxAndClipsTheTextToIt) {
-  App();
   QImage image = BlankImage(200, 50, Qt::white);
   {
     QPainter painter(&image);
@@ -119,7 +108,6 @@ TEST(QtCanvas, FillsTheTextBoxAndClipsTheTextToIt) {
 }
 
 TEST(QtCanvas, ClearBrushOutlinesWithoutFilling) {
-  App();
   QImage image = BlankImage(50, 50, Qt::white);
   {
     QPainter painter(&image);
@@ -138,7 +126,6 @@ TEST(QtCanvas, ClearBrushOutlinesWithoutFilling) {
 }
 
 TEST(QtCanvas, ReportsThePainterClipOrTheGivenRepaintRectangle) {
-  App();
   QImage image = BlankImage(100, 80, Qt::white);
   QPainter painter(&image);
   EXPECT_EQ(TQtCanvas(painter, QRect(10, 20, 30, 40)).ClipRect(), (TRect{10, 20, 40, 60}));
@@ -147,7 +134,6 @@ TEST(QtCanvas, ReportsThePainterClipOrTheGivenRepaintRectangle) {
 }
 
 TEST(QtCanvas, DrawsWhatReachesIntoTheRepaintedPartFromOutside) {
-  App();
   QImage image = BlankImage(100, 100, Qt::white);
   {
     QPainter painter(&image);
@@ -172,7 +158,6 @@ TEST(QtCanvas, DrawsWhatReachesIntoTheRepaintedPartFromOutside) {
 }
 
 TEST(QtConversions, MapNegativeHeightsToPixelSizesAndPointsBackAtNinetySixPerInch) {
-  App();
   const QFont font = ToQFont(TFontSpec{});
   EXPECT_EQ(font.pixelSize(), 11);
   EXPECT_FALSE(font.family().isEmpty());
@@ -192,7 +177,6 @@ TEST(QtConversions, MapNegativeHeightsToPixelSizesAndPointsBackAtNinetySixPerInc
 }
 
 TEST(QtConversions, TakeTheWindowTextColourFromThePalette) {
-  App();
   QPalette palette = QApplication::palette();
   palette.setColor(QPalette::WindowText, QColor(12, 34, 56));
   QApplication::setPalette(palette);
