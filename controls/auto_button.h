@@ -37,10 +37,11 @@ class TAutoButton : public QAbstractButton {
   void paintEvent(QPaintEvent* event) override;
   // Draws the flat button face, sunken while the button is shown pressed.
   void PaintFace(QPainter& painter);
-
- private:
+  // One tick of the repeat timer: clicks while the left button holds the button
+  // under the pointer; a click that fails stops the repeating and passes the failure on.
   void RepeatTimerFired();
 
+ private:
   bool doRepeat = false;
   int initialDelay = 400;
   int repeatDelay = 100;

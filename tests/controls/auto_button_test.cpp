@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
+#include <stdexcept>
 #include <vector>
 
 #include "controls/up_down_button.h"
@@ -119,6 +120,30 @@ TEST(AutoButton, DoesNotClickWhileThePointerIsOffTheButton) {
   EXPECT_EQ(repeats, 1u);
   EXPECT_EQ(log.times.size(), repeats);
   EXPECT_FALSE(shown.arrow.Repeating());
+}
+
+// Reaches the repeat timer's tick without waiting for it.
+class TTickableButton final : public TAutoButton {
+ public:
+  using TAutoButton::RepeatTimerFired;
+};
+
+TEST(AutoButton, FailingRepeatedClickStopsTheRepeating) {
+  TTickableButton button;
+  button.SetDoRepeat(true);
+  button.resize(20, 12);
+  button.show();
+  int clicks = 0;
+  QObject::connect(&button, &TAutoButton::clicked, &button, [&clicks] {
+    if (++clicks == 2) throw std::runtime_error("step refused");
+  });
+  QTest::mousePress(&button, Qt::LeftButton);
+  button.RepeatTimerFired();
+  EXPECT_TRUE(button.Repeating());
+  EXPECT_THROW(button.RepeatTimerFired(), std::runtime_error);
+  EXPECT_FALSE(button.Repeating());
+  EXPECT_EQ(clicks, 2);
+  QTest::mouseRelease(&button, Qt::LeftButton);
 }
 
 TEST(ArrowButton, PlacesTheTriangleCornersByTheButtonSize) {

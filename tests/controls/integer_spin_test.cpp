@@ -11,6 +11,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <limits>
+#include <stdexcept>
 
 #include "controls/auto_button.h"
 #include "controls/beep.h"
@@ -126,6 +127,16 @@ TEST(IntegerSpin, LettersAndEnterBeepAndChangeNothing) {
   QTest::keyClick(form.spin, Qt::Key_Backspace);
   EXPECT_EQ(form.spin->Text(), QStringLiteral("3-+"));
   EXPECT_EQ(BeepCount(), beeps + 3);
+}
+
+TEST(IntegerSpin, DeleteIsAKeyNotARefusedCharacter) {
+  TSpinForm form(1, 500, 1, 123);
+  form.Enter();
+  form.spin->home(false);
+  const uint64_t beeps = BeepCount();
+  QTest::keyClick(form.spin, Qt::Key_Delete);
+  EXPECT_EQ(form.spin->Text(), QStringLiteral("23"));
+  EXPECT_EQ(BeepCount(), beeps);
 }
 
 TEST(IntegerSpin, TakesTheLocaleDecimalSeparatorButDoesNotConvertIt) {
@@ -387,6 +398,17 @@ TEST(CustomSpin, DisablingGreysTheArrowsAndTheUnitsText) {
   form.spin->setEnabled(true);
   EXPECT_EQ(form.spin->UpDownButton()->UpButton()->ArrowColor(), QColor(0, 0, 0));
   EXPECT_EQ(panel.palette().color(panel.foregroundRole()), QColor(0, 0, 0));
+}
+
+TEST(CustomSpin, EnteringSelectsTheWholeTextWhenAutoSelectIsOn) {
+  TSpinForm form(1, 500, 1, 123);
+  form.Leave();
+  form.spin->setFocus(Qt::OtherFocusReason);
+  EXPECT_EQ(form.spin->selectedText(), QStringLiteral("123"));
+  form.Leave();
+  form.spin->SetAutoSelect(false);
+  form.spin->setFocus(Qt::OtherFocusReason);
+  EXPECT_TRUE(form.spin->selectedText().isEmpty());
 }
 
 TEST(CustomSpin, AlignsItsText) {
