@@ -115,7 +115,9 @@ void TIntegerSpin::keyPressEvent(QKeyEvent* event) {
     for (const QChar key : event->text()) {
       if (!AcceptsChar(TypedCharacter(key, event->modifiers()))) {
         Beep();
-        event->accept();
+        // Enter never reaches the text but still presses a dialog's default button.
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        event->setAccepted(!enter);
         return;
       }
     }

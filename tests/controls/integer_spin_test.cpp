@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QDialog>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
@@ -127,6 +129,27 @@ TEST(IntegerSpin, LettersAndEnterBeepAndChangeNothing) {
   QTest::keyClick(form.spin, Qt::Key_Backspace);
   EXPECT_EQ(form.spin->Text(), QStringLiteral("3-+"));
   EXPECT_EQ(BeepCount(), beeps + 3);
+}
+
+TEST(IntegerSpin, EnterBeepsAndStillPressesTheDefaultButton) {
+  QDialog dialog;
+  auto* layout = new QVBoxLayout(&dialog);
+  auto* spin = new TIntegerSpin(&dialog);
+  auto* ok = new QPushButton(QStringLiteral("OK"), &dialog);
+  layout->addWidget(spin);
+  layout->addWidget(ok);
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  spin->SetValue(4);
+  dialog.show();
+  dialog.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+  spin->setFocus(Qt::TabFocusReason);
+  const uint64_t beeps = BeepCount();
+  QTest::keyClick(spin, Qt::Key_Return);
+  EXPECT_EQ(BeepCount(), beeps + 1);
+  EXPECT_EQ(spin->Text(), QStringLiteral("4"));
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
 }
 
 TEST(IntegerSpin, DeleteIsAKeyNotARefusedCharacter) {
