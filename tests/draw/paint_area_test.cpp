@@ -85,6 +85,21 @@ TEST(GraphView, LabelsAStationOncePerEdgeAndNeverOneWithoutEdges) {
   EXPECT_THAT(canvas.Only("LineTo").size(), 3u);
 }
 
+TEST(GraphView, HoldsFarAwayStationsWithinTheIntegerRange) {
+  TSurveyGraph g;
+  g.AddStation("A", {1e12, -1e12, 0});
+  g.AddStation("B", {-3e15, 5e9, 0});
+  g.AddEdgeByIndex(0, 1);
+  TRecordingCanvas canvas;
+  DrawGraph(canvas, g, TDisplaySettings{});
+  EXPECT_THAT(canvas.Only("TextRect"), ElementsAre("TextRect 1073741818 -1073741833 1073741831 -1073741814 "
+                                                   "1073741821 -1073741830 A",
+                                                   "TextRect -1073741830 1073741815 -1073741817 1073741834 "
+                                                   "-1073741827 1073741818 B"));
+  EXPECT_THAT(canvas.Only("MoveTo"), ElementsAre("MoveTo 1073741824 -1073741824"));
+  EXPECT_THAT(canvas.Only("LineTo"), ElementsAre("LineTo -1073741824 1073741824"));
+}
+
 TEST(GraphView, WithoutEdgesDrawsOnlyTheBackground) {
   TSurveyGraph g;
   g.AddStation("A", {10, 10, 0});
