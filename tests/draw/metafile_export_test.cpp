@@ -7,9 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 
 #include "core/errors.h"
+#include "core/survey_graph.h"
+#include "draw/display_settings.h"
 #include "draw/metafile_canvas.h"
+#include "draw/renderer.h"
 #include "tests/draw/metafile_test_support.h"
 
 using ::testing::ElementsAre;
@@ -176,4 +180,50 @@ TEST(SaveMetafile, OverAFolderFailsAndRemovesItsTemporaryFile) {
   EXPECT_THROW(SaveMetafile(folder.string(), BackgroundOnly()), ECyclornError);
   EXPECT_TRUE(std::filesystem::is_directory(folder));
   EXPECT_THAT(scratch.FileNames(), ElementsAre("net.emf"));
+}
+
+TEST(MetafileReaders, GraphViewOfATriangleReadsBackWithItsLabelsLinesAndArrows) {
+  TSurveyGraph graph;
+  graph.AddStation("A1", MakeVec3(50, 50, 0));
+  graph.AddStation("B1", MakeVec3(250, 50, 0));
+  graph.AddStation("C1", MakeVec3(150, 200, 0));
+  graph.AddEdgeByIndex(0, 1);
+  graph.AddEdgeByIndex(1, 2);
+  graph.AddEdgeByIndex(2, 0);
+  TMetafileCanvas canvas(300, 250, TestMeasure);
+  DrawGraph(canvas, graph, TDisplaySettings{});
+
+  TScratchFolder scratch;
+  const auto emf = scratch.Path() / "triangle.emf";
+  const auto wmf = scratch.Path() / "triangle.wmf";
+  SaveMetafile(emf.string(), canvas);
+  SaveMetafile(wmf.string(), canvas);
+
+  const std::string emfSvg = EmfToSvg(emf, scratch);
+  EXPECT_THAT(SvgTexts(emfSvg), ElementsAre("A1", "B1", "B1", "C1", "C1", "A1"));
+  EXPECT_EQ(CountOf(emfSvg, "<path") - CountOf(emfSvg, " Z\""), 3u);
+  EXPECT_EQ(CountOf(emfSvg, " Z\""), 3u);
+
+  const std::string wmfSvg = WmfToSvg(wmf, scratch);
+  EXPECT_EQ(SvgTexts(wmfSvg).size(), 12u);  // one element per character
+  EXPECT_EQ(CountOf(wmfSvg, "<line"), 3u);
+  EXPECT_EQ(CountOf(wmfSvg, "<polygon"), 3u);
+}
+
+TEST(MetafileReaders, GraphViewOfAGraphWithoutEdgesHoldsOnlyTheBackground) {
+  TSurveyGraph graph;
+  graph.AddStation("A", MakeVec3(50, 50, 0));
+  TMetafileCanvas canvas(120, 80, TestMeasure);
+  DrawGraph(canvas, graph, TDisplaySettings{});
+  std::ostringstream emf, wmf;
+  WriteEnhancedMetafile(emf, canvas);
+  WritePlaceableMetafile(wmf, canvas);
+  std::ostringstream expectedEmf, expectedWmf;
+  TMetafileCanvas background(120, 80, TestMeasure);
+  background.SetBrushColor(clGray);
+  background.FillRect(background.ClipRect());
+  WriteEnhancedMetafile(expectedEmf, background);
+  WritePlaceableMetafile(expectedWmf, background);
+  EXPECT_EQ(emf.str(), expectedEmf.str());
+  EXPECT_EQ(wmf.str(), expectedWmf.str());
 }
