@@ -4,6 +4,7 @@
 #include <functional>
 #include <vector>
 
+#include "cli/cli_export.h"
 #include "core/errors.h"
 #include "core/survey_graph.h"
 #include "loops/loop_search.h"
@@ -186,6 +187,9 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         out << reversed << '\n';
         break;
       }
+      case TCliCommand::ccExport:
+        ExportGraphView(options.OutputFile, work);
+        break;
     }
     out.flush();
     if (!out) throw ECyclornError("cannot write to standard output");

@@ -75,7 +75,7 @@ void ParseCommandWords(TArgumentReader& reader, TCliOptions& options) {
   } else if (command == "optimize-list") {
     options.Command = TCliCommand::ccOptimizeList;
   } else if (command == "export") {
-    throw EUsageError("the export command is not built yet");
+    options.Command = TCliCommand::ccExport;
   } else {
     throw EUsageError("unknown command \"" + command + "\"");
   }
@@ -167,9 +167,11 @@ void CheckCombinations(const TArgumentReader& reader, const TCliOptions& options
   }
   if (reader.WasGiven("--bordered") && reader.WasGiven("--no-bordered"))
     throw EUsageError("--bordered and --no-bordered exclude each other");
-  if (reader.WasGiven("-o") && command != TCliCommand::ccSave && command != TCliCommand::ccOptimizeList)
-    throw EUsageError("-o goes only with save and optimize-list");
+  if (reader.WasGiven("-o") && command != TCliCommand::ccSave && command != TCliCommand::ccOptimizeList &&
+      command != TCliCommand::ccExport)
+    throw EUsageError("-o goes only with save, optimize-list and export");
   if (command == TCliCommand::ccSave && !reader.WasGiven("-o")) throw EUsageError("save needs -o FILE");
+  if (command == TCliCommand::ccExport && !reader.WasGiven("-o")) throw EUsageError("export needs -o FILE");
   if (reader.WasGiven("--tree") && command != TCliCommand::ccReport) throw EUsageError("--tree goes only with report");
   if (reader.WasGiven("--favor-high-order") && options.Tree != TTreeKind::tkBreadthFirst)
     throw EUsageError("--favor-high-order goes only with tree bfs or --tree bfs");
@@ -230,6 +232,8 @@ const std::string& CliUsage() {
       "                               the named tree command\n"
       "  optimize-list [-o FILE]      turn and sort the edge list, print the number of edges\n"
       "                               turned, optionally save the result\n"
+      "  export -o FILE               draw the graph view with the default display settings into\n"
+      "                               FILE: .emf, .wmf, .svg or .png by its extension\n"
       "\n"
       "OPTIONS for tree and loops:\n"
       "  --dump-state                 after the result, print the marks, the edge flags and,\n"

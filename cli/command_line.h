@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-enum class TCliCommand { ccSave, ccTree, ccLoops, ccReport, ccOptimizeList };
+enum class TCliCommand { ccSave, ccTree, ccLoops, ccReport, ccOptimizeList, ccExport };
 enum class TCliSource { csNone, csLoad, csProblem, csGrid, csRandom };
 enum class TTreeKind { tkNone, tkBreadthFirst, tkDepthFirst };
 enum class TLoopMethod { lmShortest, lmOverlap };

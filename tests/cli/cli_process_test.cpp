@@ -320,18 +320,40 @@ TEST_F(CyclornCli, RefusesValuesThatMakeNoSenseWithStatusOne) {
 }
 
 TEST_F(CyclornCli, PrintsTheUsageForAWrongCommandLineWithStatusTwo) {
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{},
-                                             {"loops"},
-                                             {"loops", "--problem", "7"},
-                                             {"tree", "bfs", "--grid", "--random"},
-                                             {"export", "-o", "x.svg", "--grid"}}) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {"loops"}, {"loops", "--problem", "7"}, {"tree", "bfs", "--grid", "--random"}, {"export", "--grid"}}) {
     const TRun run = Run(args);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");
     EXPECT_THAT(run.err, StartsWith("cyclorn-cli: "));
     EXPECT_THAT(run.err, HasSubstr(CliUsage()));
   }
+}
+
+TEST_F(CyclornCli, ExportsTheGraphViewByTheFileExtension) {
+  for (const char* name : {"net.emf", "net.WMF", "net.svg", "net.png"}) {
+    const TRun run = Run({"export", "-o", File(name), "--problem", "1"});
+    EXPECT_EQ(run.status, 0) << name << ": " << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+  // The problem network lies well inside the smallest drawing area, 1024 x 768.
+  const std::string emf = ReadFile(File("net.emf"));
+  ASSERT_GE(emf.size(), 108u);
+  EXPECT_EQ(emf.substr(40, 4), " EMF");
+  const std::string wmf = ReadFile(File("net.WMF"));
+  ASSERT_GE(wmf.size(), 22u);
+  EXPECT_EQ(wmf.substr(0, 4), "\xD7\xCD\xC6\x9A");
+  EXPECT_EQ(wmf.substr(10, 4), std::string("\x00\x04\x00\x03", 4));  // right 1024, bottom 768
+  EXPECT_THAT(ReadFile(File("net.svg")), HasSubstr("<svg"));
+  EXPECT_EQ(ReadFile(File("net.png")).substr(0, 8), "\x89PNG\r\n\x1A\n");
+}
+
+TEST_F(CyclornCli, RefusesAnExportFormatItCannotTellAndWritesNothing) {
+  const TRun run = Run({"export", "-o", File("net.bmp"), "--problem", "1"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "cyclorn-cli: Cannot tell the picture format of \"" + File("net.bmp") +
+                         "\": name it .emf, .wmf, .svg or .png\n");
+  EXPECT_FALSE(std::filesystem::exists(File("net.bmp")));
 }
 
 }  // namespace

@@ -95,7 +95,8 @@ TEST(ParseCommandLine, RefusesWrongCommandLinesWithAReason) {
       {"loops", "--problem", "1", "--quality"},
       {"tree", "bfs", "--problem", "1", "--method", "overlap"},
       {"loops", "--problem", "1", "--time", "--time"},
-      {"export", "-o", "x.svg", "--problem", "1"},
+      {"export", "--problem", "1"},
+      {"export", "-o", "x.emf", "--problem", "1", "--time"},
       {"loops", "--problem", "1", "stray"},
   };
   for (const auto& args : wrong) {
