@@ -1,0 +1,104 @@
+// The spanning trees and loop searches on full N x N grids and a 60 % random
+// 300 x 300 grid: the fast engine at every size, the step-by-step engine
+// beside it on the sizes it finishes in reasonable time.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "loops/fast_loop_searches.h"
+#include "loops/fast_trees.h"
+#include "loops/loop_search.h"
+#include "sources/graph_builders.h"
+#include "sources/random_int.h"
+
+namespace {
+
+constexpr int32_t kSpacing = 10;
+// A threshold of 0 keeps every shot; 40 keeps about 60 % of the inner ones.
+constexpr int32_t kRandomGridThreshold = 40;
+constexpr int32_t kRandomGridSize = 300;
+
+// Size argument 0 stands for the random grid, any other for a full N x N grid.
+void FillNetwork(TSurveyGraph& graph, int64_t size) {
+  graph.Clear();
+  RandomSeed = 0;
+  const auto n = static_cast<int32_t>(size == 0 ? kRandomGridSize : size);
+  const int32_t threshold = size == 0 ? kRandomGridThreshold : 0;
+  BuildGriddedGraph(graph, kSpacing, kSpacing, true, false, threshold, n, n, kSpacing, kSpacing);
+}
+
+void SetCounters(benchmark::State& state, const TSurveyGraph& graph, const TLoopList& loops) {
+  int64_t loopEdges = 0;
+  for (int32_t i = 0; i < loops.Count(); ++i) loopEdges += loops.LoopAt(i).Count();
+  state.counters["stations"] = static_cast<double>(graph.StationCount());
+  state.counters["shots"] = static_cast<double>(graph.Edges.Count());
+  state.counters["loops"] = static_cast<double>(loops.Count());
+  state.counters["loop_edges"] = static_cast<double>(loopEdges);
+}
+
+enum TEngine : int64_t { kLiteral = 0, kFast = 1 };
+enum TTree : int64_t { kByLength = 0, kByOrder = 1, kDepthFirst = 2 };
+
+void BM_Tree(benchmark::State& state) {
+  TSurveyGraph graph;
+  FillNetwork(graph, state.range(0));
+  const bool fast = state.range(1) == kFast;
+  const int64_t kind = state.range(2);
+  TSurveyGraph tree;
+  TLoopList loops;
+  for (auto _ : state) {
+    if (kind == kDepthFirst)
+      fast ? FastDepthFirstTree(graph, tree, loops) : DepthFirstTree(graph, tree, loops);
+    else
+      fast ? FastBreadthFirstTree(graph, tree, loops, kind == kByOrder)
+           : BreadthFirstTree(graph, tree, loops, kind == kByOrder);
+  }
+  SetCounters(state, graph, loops);
+}
+
+void BM_Shortest(benchmark::State& state) {
+  TSurveyGraph graph;
+  FillNetwork(graph, state.range(0));
+  const bool fast = state.range(1) == kFast;
+  const bool optimize = state.range(2) != 0;
+  TLoopList loops;
+  for (auto _ : state) fast ? FastFindLoopsShortest(graph, loops, optimize) : FindLoopsShortest(graph, loops, optimize);
+  SetCounters(state, graph, loops);
+}
+
+void BM_Overlap(benchmark::State& state) {
+  TSurveyGraph graph;
+  FillNetwork(graph, state.range(0));
+  const bool fast = state.range(1) == kFast;
+  const bool optimize = state.range(2) != 0;
+  TLoopList loops;
+  for (auto _ : state) fast ? FastFindLoopsOverlap(graph, loops, optimize) : FindLoopsOverlap(graph, loops, optimize);
+  SetCounters(state, graph, loops);
+}
+
+// Arguments: size (0 = random 300 x 300 grid), engine, tree kind or optimise.
+void FastSizes(benchmark::internal::Benchmark* b, int64_t last) {
+  for (const int64_t size : {50, 100, 200, 300, 400, 0})
+    for (int64_t k = 0; k <= last; ++k) b->Args({size, kFast, k});
+  b->Unit(benchmark::kMillisecond);
+}
+void LiteralSizes(benchmark::internal::Benchmark* b, int64_t last, std::initializer_list<int64_t> sizes) {
+  for (const int64_t size : sizes)
+    for (int64_t k = 0; k <= last; ++k) b->Args({size, kLiteral, k});
+  b->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_Tree)->Apply([](benchmark::internal::Benchmark* b) { FastSizes(b, kDepthFirst); });
+BENCHMARK(BM_Tree)->Name("BM_TreeLiteral")->Apply([](benchmark::internal::Benchmark* b) {
+  LiteralSizes(b, kDepthFirst, {50, 100});
+});
+BENCHMARK(BM_Shortest)->Apply([](benchmark::internal::Benchmark* b) { FastSizes(b, 1); });
+BENCHMARK(BM_Shortest)->Name("BM_ShortestLiteral")->Apply([](benchmark::internal::Benchmark* b) {
+  LiteralSizes(b, 1, {50, 100});
+});
+BENCHMARK(BM_Overlap)->Apply([](benchmark::internal::Benchmark* b) { FastSizes(b, 1); });
+BENCHMARK(BM_Overlap)->Name("BM_OverlapLiteral")->Apply([](benchmark::internal::Benchmark* b) {
+  LiteralSizes(b, 1, {50});
+});
+
+}  // namespace
