@@ -1,5 +1,116 @@
 #include "loops/breadth_first_tree.h"
 
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "loops/spanning_heap.h"
+
+namespace {
+
+// One candidate edge; Key is the distance, or the negated order when high
+// order is favoured, so the smallest (Key, Sequence) is always taken next.
+struct TCandidate {
+  double Key;
+  int64_t Sequence;
+  int32_t From;
+  int32_t To;
+};
+
+// A binary min-heap on (Key, Sequence): equal keys come out in push order,
+// as the first-found best of an insertion-ordered scan does.
+class TCandidateHeap {
+ public:
+  explicit TCandidateHeap(bool favorHighOrder) : favorHighOrder_(favorHighOrder) {}
+  bool Empty() const { return items_.empty(); }
+  void Push(int32_t from, int32_t to, Vec3 fromPosition, Vec3 toPosition, int32_t order) {
+    const double key = favorHighOrder_ ? -static_cast<double>(order) : Length3(Sub3(toPosition, fromPosition));
+    items_.push_back({key, sequence_++, from, to});
+    size_t i = items_.size() - 1;
+    while (i > 0) {
+      const size_t parent = (i - 1) / 2;
+      if (!Before(items_[i], items_[parent])) break;
+      std::swap(items_[i], items_[parent]);
+      i = parent;
+    }
+  }
+  std::pair<int32_t, int32_t> Pop() {
+    const TCandidate top = items_.front();
+    items_.front() = items_.back();
+    items_.pop_back();
+    const size_t n = items_.size();
+    size_t i = 0;
+    while (2 * i + 1 < n) {
+      size_t best = 2 * i + 1;
+      if (best + 1 < n && Before(items_[best + 1], items_[best])) ++best;
+      if (!Before(items_[best], items_[i])) break;
+      std::swap(items_[i], items_[best]);
+      i = best;
+    }
+    return {top.From, top.To};
+  }
+
+ private:
+  static bool Before(const TCandidate& a, const TCandidate& b) {
+    return a.Key < b.Key || (a.Key == b.Key && a.Sequence < b.Sequence);
+  }
+  bool favorHighOrder_;
+  int64_t sequence_ = 0;
+  std::vector<TCandidate> items_;
+};
+
+// The scanning store behind the heap's interface, for distances that are not
+// numbers: they do not order, so only the scan itself gives its result.
+class TScanningStore {
+ public:
+  explicit TScanningStore(bool favorHighOrder) : favorHighOrder_(favorHighOrder) {}
+  bool Empty() const { return heap_.Empty(); }
+  void Push(int32_t from, int32_t to, Vec3 fromPosition, Vec3 toPosition, int32_t order) {
+    heap_.Push(from, to, fromPosition, toPosition, order);
+  }
+  std::pair<int32_t, int32_t> Pop() {
+    const int32_t k = heap_.BestIndex(favorHighOrder_);
+    const std::pair<int32_t, int32_t> edge{heap_.FromStations.Get(k), heap_.ToStations.Get(k)};
+    heap_.Remove(k);
+    return edge;
+  }
+
+ private:
+  bool favorHighOrder_;
+  TSpanningHeap heap_;
+};
+
+bool HasNonFinitePosition(const TSurveyGraph& graph) {
+  for (const Vec3& p : graph.Positions)
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z)) return true;
+  return false;
+}
+
+template <class TStore>
+void GrowTree(TSurveyGraph& source, TSurveyGraph& tree, TLoopList& loops, bool favorHighOrder, TStore& store) {
+  const auto addCandidates = [&](int32_t v) {
+    for (const int32_t w : source.Neighbors.ListOf(v)) {
+      if (source.Marks.Get(w) != 0) continue;
+      store.Push(v, w, source.Positions.Get(v), source.Positions.Get(w), source.Neighbors.ListOf(w).Count());
+    }
+  };
+  const int32_t start = favorHighOrder ? MostConnectedStation(source) : 0;
+  addCandidates(start);
+  source.Marks.Put(start, 1);
+  while (!store.Empty()) {
+    const auto [from, to] = store.Pop();
+    if (source.Marks.Get(to) == 0) {
+      tree.AddEdgeByIndex(from, to);
+      addCandidates(to);
+      source.Marks.Put(to, 1);
+    } else {
+      loops.AddLoop().AddEdge({from, to, 0});
+    }
+  }
+}
+
+}  // namespace
+
 int32_t MostConnectedStation(const TSurveyGraph& source) {
   int32_t best = 0;
   for (int32_t i = 0; i < source.StationCount(); ++i) {
@@ -8,38 +119,18 @@ int32_t MostConnectedStation(const TSurveyGraph& source) {
   return best;
 }
 
-void AddCandidates(const TSurveyGraph& source, TSpanningHeap& heap, int32_t v) {
-  const THugeInteger& neighbors = source.Neighbors.ListOf(v);
-  for (int32_t k = 0; k < neighbors.Count(); ++k) {
-    const int32_t w = neighbors.Get(k);
-    if (source.Marks.Get(w) != 0) continue;
-    heap.Push(v, w, source.Positions.Get(v), source.Positions.Get(w), source.Neighbors.ListOf(w).Count());
-  }
-}
-
 void BreadthFirstTree(TSurveyGraph& source, TSurveyGraph& tree, TLoopList& loops, bool favorHighOrder) {
-  TSpanningHeap heap;
   tree.Clear();
   loops.Clear();
   source.SetAllMarks(0);
   // Station i of the tree is station i of the source from here on.
   CopyStations(source, tree);
   if (source.StationCount() == 0) return;
-
-  const int32_t start = favorHighOrder ? MostConnectedStation(source) : 0;
-  AddCandidates(source, heap, start);
-  source.Marks.Put(start, 1);
-  while (!heap.Empty()) {
-    const int32_t k = heap.BestIndex(favorHighOrder);
-    const int32_t from = heap.FromStations.Get(k);
-    const int32_t to = heap.ToStations.Get(k);
-    heap.Remove(k);
-    if (source.Marks.Get(to) == 0) {
-      tree.AddEdgeByIndex(from, to);
-      AddCandidates(source, heap, to);
-      source.Marks.Put(to, 1);
-    } else {
-      loops.AddLoop().AddEdge({from, to, 0});
-    }
+  if (!favorHighOrder && HasNonFinitePosition(source)) {
+    TScanningStore store(favorHighOrder);
+    GrowTree(source, tree, loops, favorHighOrder, store);
+  } else {
+    TCandidateHeap store(favorHighOrder);
+    GrowTree(source, tree, loops, favorHighOrder, store);
   }
 }

@@ -5,20 +5,18 @@
 
 #include "core/owned_lists.h"
 #include "core/survey_graph.h"
-#include "loops/spanning_heap.h"
 
 // The first station whose neighbour list is strictly longer than those of all
 // lower-numbered stations (station 0 when all are equal). The graph must have stations.
 int32_t MostConnectedStation(const TSurveyGraph& source);
 
-// Pushes a candidate for every neighbour of v not yet marked in the source, in
-// neighbour-list order.
-void AddCandidates(const TSurveyGraph& source, TSpanningHeap& heap, int32_t v);
-
 // Fills tree with every station of source and the tree edges (From = parent,
 // To = child) in the order taken, and replaces loops by one single-edge loop
 // per closing edge in the order met. The start is MostConnectedStation when
-// favorHighOrder is set, else station 0. Afterwards the source's marks are 1
-// for the stations reached and 0 for the rest. Tree edges and closing edges
-// are linked by station index, so repeated names cannot mix stations up.
+// favorHighOrder is set, else station 0. Candidates are pushed in neighbour-list
+// order for every neighbour not yet reached; the next one taken has the highest
+// order (length of the far station's neighbour list) when favorHighOrder is
+// set, else the shortest distance, and among equals the earliest pushed.
+// Afterwards the source's marks are 1 for the stations reached and 0 for the
+// rest. Edges are linked by station index, so repeated names cannot mix stations up.
 void BreadthFirstTree(TSurveyGraph& source, TSurveyGraph& tree, TLoopList& loops, bool favorHighOrder);

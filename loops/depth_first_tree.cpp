@@ -1,6 +1,9 @@
 #include "loops/depth_first_tree.h"
 
+#include <unordered_set>
 #include <vector>
+
+#include "loops/station_pairs.h"
 
 namespace {
 
@@ -12,53 +15,38 @@ struct TVisitFrame {
   int32_t NextNeighbor;
 };
 
-// Adds the tree edge into v and numbers v: the part of a visit that happens
-// before its neighbours are scanned.
-void EnterStation(TDepthFirstRun& run, int32_t parent, int32_t v) {
-  if (parent != -1) run.Tree.AddEdgeByIndex(parent, v);
-  ++run.VisitCounter;
-  run.Source.Marks.Put(v, run.VisitCounter);
-}
-
 }  // namespace
-
-void AddClosingEdge(TLoopList& loops, const TEdgeRec& edge) {
-  for (int32_t i = 0; i < loops.Count(); ++i) {
-    const TEdgeArray& loop = loops.LoopAt(i);
-    if (loop.Count() > 0 && SameEdge(loop.GetEdge(0), edge)) return;
-  }
-  loops.AddLoop().AddEdge({edge.From, edge.To, 0});
-}
-
-void VisitStation(TDepthFirstRun& run, int32_t parent, int32_t v) {
-  std::vector<TVisitFrame> stack;
-  EnterStation(run, parent, v);
-  stack.push_back({parent, v, 0});
-  while (!stack.empty()) {
-    TVisitFrame& frame = stack.back();
-    const THugeInteger& neighbors = run.Source.Neighbors.ListOf(frame.Station);
-    if (frame.NextNeighbor >= neighbors.Count()) {
-      stack.pop_back();
-      continue;
-    }
-    const int32_t w = neighbors.Get(frame.NextNeighbor);
-    ++frame.NextNeighbor;
-    if (run.Source.Marks.Get(w) == 0) {
-      const int32_t station = frame.Station;
-      EnterStation(run, station, w);
-      stack.push_back({station, w, 0});  // invalidates frame
-    } else if (w != frame.Parent && run.Source.Marks.Get(frame.Station) < run.VisitCounter) {
-      AddClosingEdge(run.Loops, {frame.Station, w, 0});
-    }
-  }
-}
 
 void DepthFirstTree(TSurveyGraph& source, TSurveyGraph& tree, TLoopList& loops) {
   loops.Clear();
   CopyStations(source, tree);
   source.SetAllMarks(0);
-  TDepthFirstRun run{source, tree, loops};
-  for (int32_t i = 0; i < source.StationCount(); ++i) {
-    if (source.Marks.Get(i) == 0) VisitStation(run, -1, i);
+  // The station pairs of the closing edges so far: one loop per pair.
+  std::unordered_set<uint64_t> closingPairs;
+  std::vector<TVisitFrame> stack;
+  int32_t visitCounter = 0;
+  const auto enter = [&](int32_t parent, int32_t v) {
+    if (parent != -1) tree.AddEdgeByIndex(parent, v);
+    source.Marks.Put(v, ++visitCounter);
+    stack.push_back({parent, v, 0});
+  };
+  for (int32_t root = 0; root < source.StationCount(); ++root) {
+    if (source.Marks.Get(root) != 0) continue;
+    enter(-1, root);
+    while (!stack.empty()) {
+      TVisitFrame& frame = stack.back();
+      const THugeInteger& neighbors = source.Neighbors.ListOf(frame.Station);
+      if (frame.NextNeighbor >= neighbors.Count()) {
+        stack.pop_back();
+        continue;
+      }
+      const int32_t w = neighbors.Get(frame.NextNeighbor++);
+      const int32_t v = frame.Station;
+      if (source.Marks.Get(w) == 0) {
+        enter(v, w);  // invalidates frame
+      } else if (w != frame.Parent && source.Marks.Get(v) < visitCounter) {
+        if (closingPairs.insert(StationPairKey(v, w)).second) loops.AddLoop().AddEdge({v, w, 0});
+      }
+    }
   }
 }

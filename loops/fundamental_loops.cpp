@@ -1,35 +1,43 @@
 #include "loops/fundamental_loops.h"
 
-int32_t FindCommonStation(const TSurveyGraph& tree, const TEdgeRec& closingEdge) {
-  const THugeInteger& parents = tree.Parents;
-  const int32_t a = closingEdge.From;
-  const int32_t b = closingEdge.To;
-  int32_t frontierA = a;
-  int32_t frontierB = b;
-  int32_t f;
-  int32_t e;
-  // The frontiers climb in turn; each new station of one frontier is looked
-  // for on the path the other has climbed so far (which ends at its frontier).
-  do {
-    f = parents.Get(frontierA);
-    if (f >= 0) {
-      frontierA = f;
-      for (int32_t x = b; x >= 0; x = parents.Get(x)) {
-        if (x == f) return f;
-        if (x == frontierB) break;
-      }
+#include <vector>
+
+namespace {
+
+// Depth of every station below the root of its tree (0 for a root).
+std::vector<int32_t> TreeDepths(const TSurveyGraph& tree) {
+  const int32_t n = tree.StationCount();
+  std::vector<int32_t> depth(static_cast<size_t>(n), -1);
+  std::vector<int32_t> path;
+  for (int32_t s = 0; s < n; ++s) {
+    int32_t x = s;
+    while (x >= 0 && depth[static_cast<size_t>(x)] < 0) {
+      path.push_back(x);
+      x = tree.Parents.Get(x);
     }
-    e = parents.Get(frontierB);
-    if (e >= 0) {
-      frontierB = e;
-      for (int32_t x = a; x >= 0; x = parents.Get(x)) {
-        if (x == e) return e;
-        if (x == frontierA) break;
-      }
+    int32_t d = x >= 0 ? depth[static_cast<size_t>(x)] : -1;
+    while (!path.empty()) {
+      depth[static_cast<size_t>(path.back())] = ++d;
+      path.pop_back();
     }
-  } while (f >= 0 || e >= 0);
-  return f;
+  }
+  return depth;
 }
+
+int32_t CommonStation(const TSurveyGraph& tree, const std::vector<int32_t>& depth, int32_t a, int32_t b) {
+  // The two ends of a closing edge from a station to itself meet one step up.
+  if (a == b) return tree.Parents.Get(a);
+  while (depth[static_cast<size_t>(a)] > depth[static_cast<size_t>(b)]) a = tree.Parents.Get(a);
+  while (depth[static_cast<size_t>(b)] > depth[static_cast<size_t>(a)]) b = tree.Parents.Get(b);
+  while (a != b) {
+    a = tree.Parents.Get(a);
+    b = tree.Parents.Get(b);
+    if (a < 0 || b < 0) return -1;
+  }
+  return a;
+}
+
+}  // namespace
 
 void AddTreePath(const TSurveyGraph& tree, TEdgeArray& loop, int32_t start, int32_t stop) {
   int32_t s = start;
@@ -41,10 +49,15 @@ void AddTreePath(const TSurveyGraph& tree, TEdgeArray& loop, int32_t start, int3
   }
 }
 
-void BuildLoop(const TSurveyGraph& tree, TEdgeArray& loop) {
-  const TEdgeRec closing = loop.GetEdge(0);
-  loop.CommonStation = FindCommonStation(tree, closing);
-  AddTreePath(tree, loop, closing.From, loop.CommonStation);
-  loop.FirstPathCount = loop.Count();
-  AddTreePath(tree, loop, closing.To, loop.CommonStation);
+void BuildLoops(const TSurveyGraph& tree, TLoopList& loops) {
+  if (loops.Count() == 0) return;
+  const std::vector<int32_t> depth = TreeDepths(tree);
+  for (int32_t i = 0; i < loops.Count(); ++i) {
+    TEdgeArray& loop = loops.LoopAt(i);
+    const TEdgeRec closing = loop.GetEdge(0);
+    loop.CommonStation = CommonStation(tree, depth, closing.From, closing.To);
+    AddTreePath(tree, loop, closing.From, loop.CommonStation);
+    loop.FirstPathCount = loop.Count();
+    AddTreePath(tree, loop, closing.To, loop.CommonStation);
+  }
 }

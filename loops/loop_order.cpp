@@ -1,6 +1,7 @@
 #include "loops/loop_order.h"
 
 #include <cmath>
+#include <cstring>
 
 Vec3 LoopCentroid(const TEdgeArray& loop, const TSurveyGraph& graph) {
   Vec3 sum = MakeVec3(0, 0, 0);
@@ -27,6 +28,38 @@ int32_t CompareLoops(const TEdgeArray& a, const TEdgeArray& b, const TSurveyGrap
   return 0;
 }
 
+namespace {
+
+// A loop with its sort keys, computed once before sorting.
+struct TLoopKey {
+  TEdgeArray* Loop;
+  int32_t Count;
+  double Spread;
+};
+
+}  // namespace
+
 void SortLoops(TLoopList& loops, const TSurveyGraph& graph) {
-  loops.SortLoops([&graph](const TEdgeArray& a, const TEdgeArray& b) { return CompareLoops(a, b, graph); });
+  const int32_t n = loops.Count();
+  if (n == 0) return;
+  // The same quicksort over the keys moves them exactly as it would move the
+  // loops, so equal loops end in the same order.
+  THugeTyped<TLoopKey> keys(n);
+  for (int32_t i = 0; i < n; ++i) {
+    TEdgeArray* loop = loops.Get(i);
+    keys.Add({loop, loop->Count(), LoopSpread(*loop, graph)});
+  }
+  keys.Sort([](const void* item, const void* pivot) {
+    TLoopKey a;
+    TLoopKey b;
+    std::memcpy(&a, item, sizeof a);
+    std::memcpy(&b, pivot, sizeof b);
+    const int32_t d = b.Count - a.Count;
+    if (d != 0) return d;
+    const double difference = std::trunc(b.Spread - a.Spread);
+    if (difference > 0) return 1;
+    if (difference < 0) return -1;
+    return 0;
+  });
+  for (int32_t i = 0; i < n; ++i) loops.Put(i, keys.Get(i).Loop);
 }

@@ -18,5 +18,5 @@ double LoopSpread(const TEdgeArray& loop, const TSurveyGraph& graph);
 int32_t CompareLoops(const TEdgeArray& a, const TEdgeArray& b, const TSurveyGraph& graph);
 
 // Sorts the loop list by CompareLoops with the array quicksort, whose order of
-// equal loops is part of the result.
+// equal loops is part of the result. Each spread is computed once.
 void SortLoops(TLoopList& loops, const TSurveyGraph& graph);

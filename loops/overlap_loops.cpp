@@ -1,76 +1,173 @@
 #include "loops/overlap_loops.h"
 
+#include <algorithm>
+#include <unordered_map>
+#include <vector>
+
 #include "loops/breadth_first_tree.h"
 #include "loops/fundamental_loops.h"
 #include "loops/loop_order.h"
+#include "loops/station_pairs.h"
 
-bool EdgeInLoop(const TEdgeRec& edge, const TEdgeArray& loop) {
-  for (int32_t i = 0; i < loop.Count(); ++i) {
-    if (SameEdge(loop.GetEdge(i), edge)) return true;
+namespace {
+
+// Every station pair of the loops numbered densely, and for each pair the
+// loops (ascending, each once) that hold it.
+class TPairIndex {
+ public:
+  explicit TPairIndex(const TLoopList& loops) {
+    std::unordered_map<uint64_t, int32_t> ids;
+    size_t total = 0;
+    for (int32_t i = 0; i < loops.Count(); ++i) total += static_cast<size_t>(loops.LoopAt(i).Count());
+    ids.reserve(total / 2 + 16);
+    EdgePairs.resize(loops.Count());
+    for (int32_t i = 0; i < loops.Count(); ++i) {
+      const TEdgeArray& loop = loops.LoopAt(i);
+      std::vector<int32_t>& pairs = EdgePairs[static_cast<size_t>(i)];
+      pairs.resize(static_cast<size_t>(loop.Count()));
+      for (int32_t k = 0; k < loop.Count(); ++k) {
+        const auto [it, added] =
+            ids.try_emplace(StationPairKey(loop.Froms.Get(k), loop.Tos.Get(k)), static_cast<int32_t>(ids.size()));
+        pairs[static_cast<size_t>(k)] = it->second;
+      }
+    }
+    PairCount = static_cast<int32_t>(ids.size());
+    // Loops of each pair in compressed rows, a loop listed once per pair.
+    std::vector<int32_t> lastLoop(static_cast<size_t>(PairCount), -1);
+    Start.assign(static_cast<size_t>(PairCount) + 1, 0);
+    for (size_t i = 0; i < EdgePairs.size(); ++i)
+      for (const int32_t id : EdgePairs[i])
+        if (lastLoop[static_cast<size_t>(id)] != static_cast<int32_t>(i)) {
+          lastLoop[static_cast<size_t>(id)] = static_cast<int32_t>(i);
+          ++Start[static_cast<size_t>(id) + 1];
+        }
+    for (size_t p = 0; p < static_cast<size_t>(PairCount); ++p) Start[p + 1] += Start[p];
+    Loops.resize(static_cast<size_t>(Start.back()));
+    std::vector<int32_t> next(Start.begin(), Start.end() - 1);
+    std::fill(lastLoop.begin(), lastLoop.end(), -1);
+    for (size_t i = 0; i < EdgePairs.size(); ++i)
+      for (const int32_t id : EdgePairs[i])
+        if (lastLoop[static_cast<size_t>(id)] != static_cast<int32_t>(i)) {
+          lastLoop[static_cast<size_t>(id)] = static_cast<int32_t>(i);
+          Loops[static_cast<size_t>(next[static_cast<size_t>(id)]++)] = static_cast<int32_t>(i);
+        }
   }
-  return false;
-}
 
-void RemoveSharedEdges(TEdgeArray& a, const TEdgeArray& b) {
-  for (int32_t i = a.Count() - 1; i >= 0; --i) {
-    if (EdgeInLoop(a.GetEdge(i), b)) a.Delete(i);
+  // The loops holding pair id with an index above after.
+  template <class Visit>
+  void LoopsAfter(int32_t id, int32_t after, Visit&& visit) const {
+    const auto begin = Loops.begin() + Start[static_cast<size_t>(id)];
+    const auto end = Loops.begin() + Start[static_cast<size_t>(id) + 1];
+    for (auto it = std::upper_bound(begin, end, after); it != end; ++it) visit(*it);
   }
-}
 
-void KeepSharedEdges(TEdgeArray& a, const TEdgeArray& b) {
-  for (int32_t i = a.Count() - 1; i >= 0; --i) {
-    if (!EdgeInLoop(a.GetEdge(i), b)) a.Delete(i);
+  int32_t PairCount = 0;
+  // The pair id of every edge of every loop as first indexed. A loop keeps
+  // its edges until its own turn comes, so these stay true for later loops.
+  std::vector<std::vector<int32_t>> EdgePairs;
+
+ private:
+  std::vector<int32_t> Start;
+  std::vector<int32_t> Loops;
+};
+
+// Mean To position of the edges of loop whose pair is (or is not) in earlier,
+// summed in edge order as LoopCentroid sums a filtered copy.
+Vec3 PartCentroid(const TEdgeArray& loop, const std::vector<int32_t>& pairs, const std::vector<int32_t>& inEarlier,
+                  bool shared, const TSurveyGraph& graph) {
+  Vec3 sum = MakeVec3(0, 0, 0);
+  int32_t count = 0;
+  for (int32_t k = 0; k < loop.Count(); ++k) {
+    if ((inEarlier[static_cast<size_t>(pairs[static_cast<size_t>(k)])] > 0) != shared) continue;
+    sum = Add3(sum, graph.Positions.Get(loop.Tos.Get(k)));
+    ++count;
   }
+  if (count == 0) return sum;
+  return Div3(sum, static_cast<double>(count));
 }
 
-void AppendEdges(TEdgeArray& a, const TEdgeArray& b) {
-  // Read the count once: appending a loop to itself doubles it and ends.
-  const int32_t count = b.Count();
-  for (int32_t i = 0; i < count; ++i) a.AddEdge(b.GetEdge(i));
-}
-
-bool SharedPartFarther(const TEdgeArray& shared, const TEdgeArray& own, const TEdgeArray& earlier,
-                       const TSurveyGraph& graph) {
-  const Vec3 earlierCentre = LoopCentroid(earlier, graph);
-  const Vec3 ownCentre = LoopCentroid(own, graph);
-  const Vec3 sharedCentre = LoopCentroid(shared, graph);
-  return Length3(Sub3(sharedCentre, earlierCentre)) > Length3(Sub3(ownCentre, earlierCentre));
-}
-
-bool OverlapsEnough(const TEdgeArray& earlier, const TEdgeArray& later, const TSurveyGraph& graph) {
-  TEdgeArray shared;
-  shared.AssignLoop(later);
-  KeepSharedEdges(shared, earlier);
-  TEdgeArray own;
-  own.AssignLoop(later);
-  RemoveSharedEdges(own, earlier);
-  if (shared.Count() == own.Count()) return SharedPartFarther(shared, own, earlier, graph);
-  return shared.Count() > own.Count();
-}
-
-void MergeLoops(const TEdgeArray& later, TEdgeArray& earlier) {
-  TEdgeArray own;
-  own.AssignLoop(later);
-  RemoveSharedEdges(own, earlier);
-  RemoveSharedEdges(earlier, later);
-  AppendEdges(earlier, own);
-}
+}  // namespace
 
 void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize) {
   SortLoops(loops, graph);
   if (!optimize || loops.Count() < 2) return;
+  const TPairIndex index(loops);
+  const auto pairs = static_cast<size_t>(index.PairCount);
+  // Edges of the current earlier loop per pair; candidate loops are queued
+  // once per earlier loop, in ascending order.
+  std::vector<int32_t> inEarlier(pairs, 0);
+  std::vector<int32_t> queuedFor(static_cast<size_t>(loops.Count()), -1);
+  std::vector<int32_t> inLater(pairs, -1);
+  std::vector<int32_t> candidates;
+  std::vector<int32_t> earlierPairs;
+  std::vector<int32_t> keptPairs;
+  std::vector<TEdgeRec> kept;
+
   for (int32_t i = 0; i + 1 < loops.Count(); ++i) {
     TEdgeArray& earlier = loops.LoopAt(i);
-    for (int32_t j = i + 1; j < loops.Count(); ++j) {
+    earlierPairs = index.EdgePairs[static_cast<size_t>(i)];
+    for (const int32_t id : earlierPairs) ++inEarlier[static_cast<size_t>(id)];
+    candidates.clear();
+    const auto enqueue = [&](int32_t id, int32_t after) {
+      index.LoopsAfter(id, after, [&](int32_t j) {
+        if (queuedFor[static_cast<size_t>(j)] == i) return;
+        queuedFor[static_cast<size_t>(j)] = i;
+        candidates.push_back(j);
+        std::push_heap(candidates.begin(), candidates.end(), std::greater<>());
+      });
+    };
+    for (const int32_t id : earlierPairs) enqueue(id, i);
+
+    while (!candidates.empty()) {
+      std::pop_heap(candidates.begin(), candidates.end(), std::greater<>());
+      const int32_t j = candidates.back();
+      candidates.pop_back();
       const TEdgeArray& later = loops.LoopAt(j);
-      if (OverlapsEnough(earlier, later, graph)) MergeLoops(later, earlier);
+      const std::vector<int32_t>& laterPairs = index.EdgePairs[static_cast<size_t>(j)];
+      int32_t shared = 0;
+      for (const int32_t id : laterPairs) shared += inEarlier[static_cast<size_t>(id)] > 0 ? 1 : 0;
+      const int32_t own = later.Count() - shared;
+      bool merge = shared > own;
+      if (shared == own) {
+        const Vec3 earlierCentre = LoopCentroid(earlier, graph);
+        const Vec3 ownCentre = PartCentroid(later, laterPairs, inEarlier, false, graph);
+        const Vec3 sharedCentre = PartCentroid(later, laterPairs, inEarlier, true, graph);
+        merge = Length3(Sub3(sharedCentre, earlierCentre)) > Length3(Sub3(ownCentre, earlierCentre));
+      }
+      if (!merge) continue;
+
+      // Earlier becomes its edges not in later, then later's not in earlier.
+      for (const int32_t id : laterPairs) inLater[static_cast<size_t>(id)] = j;
+      kept.clear();
+      keptPairs.clear();
+      for (int32_t k = 0; k < earlier.Count(); ++k) {
+        const int32_t id = earlierPairs[static_cast<size_t>(k)];
+        if (inLater[static_cast<size_t>(id)] == j) continue;
+        kept.push_back(earlier.GetEdge(k));
+        keptPairs.push_back(id);
+      }
+      for (int32_t k = 0; k < later.Count(); ++k) {
+        const int32_t id = laterPairs[static_cast<size_t>(k)];
+        if (inEarlier[static_cast<size_t>(id)] > 0) continue;
+        kept.push_back(later.GetEdge(k));
+        keptPairs.push_back(id);
+      }
+      for (const int32_t id : earlierPairs) --inEarlier[static_cast<size_t>(id)];
+      for (const int32_t id : keptPairs) ++inEarlier[static_cast<size_t>(id)];
+      // Loops holding a pair new to earlier become candidates from here on.
+      for (const int32_t id : keptPairs)
+        if (inLater[static_cast<size_t>(id)] == j) enqueue(id, j);
+      earlierPairs.swap(keptPairs);
+      earlier.Clear();
+      for (const TEdgeRec& e : kept) earlier.AddEdge(e);
     }
+    for (const int32_t id : earlierPairs) --inEarlier[static_cast<size_t>(id)];
   }
 }
 
 void FindLoopsOverlap(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
   TSurveyGraph tree;
   BreadthFirstTree(graph, tree, loops, true);
-  for (int32_t i = 0; i < loops.Count(); ++i) BuildLoop(tree, loops.LoopAt(i));
+  BuildLoops(tree, loops);
   OptimizeOverlap(loops, graph, optimize);
 }

@@ -6,38 +6,16 @@
 // of the two. Loops are treated as sets of station pairs: direction is
 // ignored and two edges between the same stations count as one.
 
-#include "core/edge_array.h"
 #include "core/owned_lists.h"
 #include "core/survey_graph.h"
 
-// True when some edge of loop joins the same two stations as edge.
-bool EdgeInLoop(const TEdgeRec& edge, const TEdgeArray& loop);
-
-// Deletes from a every edge that b holds; the rest keep their order.
-void RemoveSharedEdges(TEdgeArray& a, const TEdgeArray& b);
-
-// Deletes from a every edge that b does not hold; the rest keep their order.
-void KeepSharedEdges(TEdgeArray& a, const TEdgeArray& b);
-
-// Appends every edge of b to a, in order, with Flag 0.
-void AppendEdges(TEdgeArray& a, const TEdgeArray& b);
-
-// True when the centroid of the shared part lies strictly farther from the
-// centroid of earlier than the centroid of the own part does.
-bool SharedPartFarther(const TEdgeArray& shared, const TEdgeArray& own, const TEdgeArray& earlier,
-                       const TSurveyGraph& graph);
-
-// True when more than half of later's edges belong to earlier, or exactly half
-// and SharedPartFarther agrees.
-bool OverlapsEnough(const TEdgeArray& earlier, const TEdgeArray& later, const TSurveyGraph& graph);
-
-// Replaces earlier by the symmetric difference: its edges not in later, in
-// their order, then later's edges not in earlier. Attributes are kept; later
-// is unchanged.
-void MergeLoops(const TEdgeArray& later, TEdgeArray& earlier);
-
-// Sorts the loops; when optimize is set, merges each loop i with every later
-// loop j that OverlapsEnough with the current content of loop i.
+// Sorts the loops; when optimize is set, takes each loop i in turn and each
+// later loop j in ascending order, and merges j into i when more of j's
+// edges join a station pair of i (as i stands now) than not, or exactly as
+// many and the centroid of the shared edges' To stations lies strictly
+// farther from i's centroid than that of the others. Merged, i becomes its
+// edges not in j, in order, then j's edges not in i; j is unchanged. Only
+// loops that share a station pair with i are tested, as no other can merge.
 void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize);
 
 // Replaces loops by the fundamental loops of graph's breadth-first tree

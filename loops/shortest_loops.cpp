@@ -1,46 +1,68 @@
 #include "loops/shortest_loops.h"
 
-#include <algorithm>
+#include <vector>
 
 #include "loops/breadth_first_tree.h"
 #include "loops/fundamental_loops.h"
 #include "loops/loop_order.h"
 
-int32_t TFIFOList::Pop() {
-  if (items_.empty()) return 0;
-  const int32_t item = items_.front();
-  items_.pop_front();
-  return item;
+namespace {
+
+// Bookkeeping of the detour searches, reused from one search to the next: a
+// station belongs to the current search when its stamp is the search's, so
+// nothing needs clearing between searches.
+struct TDetourSearch {
+  explicit TDetourSearch(size_t stations) : Stamp(stations, 0), Depth(stations, 0), Predecessor(stations, -1) {
+    Queue.reserve(stations);
+  }
+  std::vector<uint32_t> Stamp;
+  std::vector<int32_t> Depth;
+  std::vector<int32_t> Predecessor;
+  std::vector<int32_t> Queue;
+  uint32_t Current = 0;
+};
+
+// Lowest index of a graph edge joining s and t; every such edge is incident to s.
+int32_t FirstEdgeBetween(const TSurveyGraph& graph, int32_t s, int32_t t) {
+  int32_t first = -1;
+  const THugeInteger& neighbors = graph.Neighbors.ListOf(s);
+  const THugeInteger& incident = graph.IncidentEdges.ListOf(s);
+  for (int32_t k = 0; k < neighbors.Count(); ++k) {
+    const int32_t e = incident.Get(k);
+    if (neighbors.Get(k) == t && (first < 0 || e < first)) first = e;
+  }
+  return first;
 }
 
-bool FindShortestLoop(TSurveyGraph& graph, const TEdgeRec& closingEdge, int32_t maxEdges, TEdgeArray& result) {
-  const int32_t s = closingEdge.From;
-  const int32_t t = closingEdge.To;
-  const int32_t n = graph.StationCount();
-  // A column cannot be created empty; one slot more than needed is harmless.
-  THugeInteger predecessors(std::max(n, 1));
-  for (int32_t i = 0; i < n; ++i) predecessors.Add(-1);
-  TFIFOList queue;
-
-  graph.SetAllMarks(0);
-  graph.Marks.Put(s, 1);
-  queue.Push(s);
+bool FindDetour(TSurveyGraph& graph, TDetourSearch& search, const TEdgeRec& closing, int32_t maxEdges,
+                TEdgeArray& result) {
+  const int32_t s = closing.From;
+  const int32_t t = closing.To;
+  const uint32_t stamp = ++search.Current;
+  const int32_t* flags = graph.Edges.Flags.begin();
+  search.Stamp[static_cast<size_t>(s)] = stamp;
+  search.Depth[static_cast<size_t>(s)] = 1;
+  search.Predecessor[static_cast<size_t>(s)] = -1;
+  search.Queue.clear();
+  search.Queue.push_back(s);
+  size_t head = 0;
   bool found = false;
-  while (!queue.Empty() && !found) {
-    const int32_t v = queue.Pop();
-    const int32_t depth = graph.Marks.Get(v) + 1;
+  while (head < search.Queue.size() && !found) {
+    const int32_t v = search.Queue[head++];
+    const int32_t depth = search.Depth[static_cast<size_t>(v)] + 1;
     if (depth > maxEdges) break;
     const THugeInteger& neighbors = graph.Neighbors.ListOf(v);
-    const THugeInteger& incident = graph.IncidentEdges.ListOf(v);
+    const int32_t* far = neighbors.begin();
+    const int32_t* incident = graph.IncidentEdges.ListOf(v).begin();
     for (int32_t k = 0; k < neighbors.Count(); ++k) {
-      const int32_t w = neighbors.Get(k);
-      const int32_t e = incident.Get(k);
-      if (SameEdge({v, w, 0}, closingEdge)) continue;
-      if (graph.Edges.Flags.Get(e) != 0) continue;
-      if (graph.Marks.Get(w) != 0) continue;
-      predecessors.Put(w, v);
-      graph.Marks.Put(w, depth);
-      queue.Push(w);
+      const int32_t w = far[k];
+      if ((v == s && w == t) || (v == t && w == s)) continue;
+      if (flags[incident[k]] != 0) continue;
+      if (search.Stamp[static_cast<size_t>(w)] == stamp) continue;
+      search.Stamp[static_cast<size_t>(w)] = stamp;
+      search.Predecessor[static_cast<size_t>(w)] = v;
+      search.Depth[static_cast<size_t>(w)] = depth;
+      search.Queue.push_back(w);
       if (w == t) {
         found = true;
         break;
@@ -50,27 +72,34 @@ bool FindShortestLoop(TSurveyGraph& graph, const TEdgeRec& closingEdge, int32_t 
   if (!found) return false;
 
   result.AddEdge({s, t, 0});
-  for (int32_t x = t; predecessors.Get(x) != -1; x = predecessors.Get(x)) result.AddEdge({x, predecessors.Get(x), 0});
-  const int32_t closingIndex = graph.Edges.IndexOfEdge(closingEdge);
+  for (int32_t x = t; search.Predecessor[static_cast<size_t>(x)] != -1; x = search.Predecessor[static_cast<size_t>(x)])
+    result.AddEdge({x, search.Predecessor[static_cast<size_t>(x)], 0});
+  const int32_t closingIndex = FirstEdgeBetween(graph, s, t);
   if (closingIndex >= 0) graph.Edges.Flags.Put(closingIndex, 1);
   return true;
 }
 
+}  // namespace
+
 void OptimizeShortest(TLoopList& loops, TSurveyGraph& graph, bool optimize) {
-  TEdgeArray shorter;
   SortLoops(loops, graph);
   graph.Edges.SetAllFlags(0);
-  if (!optimize) return;
+  if (!optimize || loops.Count() == 0) return;
+  const auto n = static_cast<size_t>(graph.StationCount());
+  TDetourSearch search(n);
+  TEdgeArray shorter;
   for (int32_t i = 0; i < loops.Count(); ++i) {
     TEdgeArray& loop = loops.LoopAt(i);
     shorter.Clear();
-    if (FindShortestLoop(graph, loop.GetEdge(0), loop.Count() - 2, shorter)) loop.AssignLoop(shorter);
+    if (FindDetour(graph, search, loop.GetEdge(0), loop.Count() - 2, shorter)) loop.AssignLoop(shorter);
   }
+  for (size_t v = 0; v < n; ++v)
+    graph.Marks.Put(static_cast<int32_t>(v), search.Stamp[v] == search.Current ? search.Depth[v] : 0);
 }
 
 void FindLoopsShortest(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
   TSurveyGraph tree;
   BreadthFirstTree(graph, tree, loops, true);
-  for (int32_t i = 0; i < loops.Count(); ++i) BuildLoop(tree, loops.LoopAt(i));
+  BuildLoops(tree, loops);
   OptimizeShortest(loops, graph, optimize);
 }

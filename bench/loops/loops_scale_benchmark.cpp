@@ -1,15 +1,14 @@
 // The spanning trees and loop searches on full N x N grids and a 60 % random
 // 300 x 300 grid: the fast engine at every size, the step-by-step engine
-// beside it on the sizes it finishes in reasonable time.
+// (the reference kept with the tests) beside it on the sizes it finishes in reasonable time.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
 
-#include "loops/fast_loop_searches.h"
-#include "loops/fast_trees.h"
 #include "loops/loop_search.h"
 #include "sources/graph_builders.h"
 #include "sources/random_int.h"
+#include "tests/loops/reference/literal_engine.h"
 
 namespace {
 
@@ -48,10 +47,10 @@ void BM_Tree(benchmark::State& state) {
   TLoopList loops;
   for (auto _ : state) {
     if (kind == kDepthFirst)
-      fast ? FastDepthFirstTree(graph, tree, loops) : DepthFirstTree(graph, tree, loops);
+      fast ? DepthFirstTree(graph, tree, loops) : LiteralDepthFirstTree(graph, tree, loops);
     else
-      fast ? FastBreadthFirstTree(graph, tree, loops, kind == kByOrder)
-           : BreadthFirstTree(graph, tree, loops, kind == kByOrder);
+      fast ? BreadthFirstTree(graph, tree, loops, kind == kByOrder)
+           : LiteralBreadthFirstTree(graph, tree, loops, kind == kByOrder);
   }
   SetCounters(state, graph, loops);
 }
@@ -62,7 +61,8 @@ void BM_Shortest(benchmark::State& state) {
   const bool fast = state.range(1) == kFast;
   const bool optimize = state.range(2) != 0;
   TLoopList loops;
-  for (auto _ : state) fast ? FastFindLoopsShortest(graph, loops, optimize) : FindLoopsShortest(graph, loops, optimize);
+  for (auto _ : state)
+    fast ? FindLoopsShortest(graph, loops, optimize) : LiteralFindLoopsShortest(graph, loops, optimize);
   SetCounters(state, graph, loops);
 }
 
@@ -72,7 +72,8 @@ void BM_Overlap(benchmark::State& state) {
   const bool fast = state.range(1) == kFast;
   const bool optimize = state.range(2) != 0;
   TLoopList loops;
-  for (auto _ : state) fast ? FastFindLoopsOverlap(graph, loops, optimize) : FindLoopsOverlap(graph, loops, optimize);
+  for (auto _ : state)
+    fast ? FindLoopsOverlap(graph, loops, optimize) : LiteralFindLoopsOverlap(graph, loops, optimize);
   SetCounters(state, graph, loops);
 }
 

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "loop_test_graphs.h"
+#include "tests/loops/reference/literal_engine.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Runs the fast engine and the step-by-step engine on many generated networks
+// Runs the loop engine and the step-by-step reference engine on many generated networks
 // and requires the same trees, loops, marks and edge flags from both.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -9,9 +9,8 @@
 #include <vector>
 
 #include "loop_test_graphs.h"
-#include "loops/fast_loop_searches.h"
-#include "loops/fast_trees.h"
 #include "loops/loop_search.h"
+#include "tests/loops/reference/literal_engine.h"
 
 namespace {
 
@@ -167,22 +166,22 @@ TOutcome RunCommand(const TNetwork& net, TCommand command, bool fast) {
     case TCommand::TreeByLength:
     case TCommand::TreeByOrder: {
       const bool byOrder = command == TCommand::TreeByOrder;
-      fast ? FastBreadthFirstTree(graph, tree, loops, byOrder) : BreadthFirstTree(graph, tree, loops, byOrder);
+      fast ? BreadthFirstTree(graph, tree, loops, byOrder) : LiteralBreadthFirstTree(graph, tree, loops, byOrder);
       break;
     }
     case TCommand::DepthFirst:
-      fast ? FastDepthFirstTree(graph, tree, loops) : DepthFirstTree(graph, tree, loops);
+      fast ? DepthFirstTree(graph, tree, loops) : LiteralDepthFirstTree(graph, tree, loops);
       break;
     case TCommand::Shortest:
     case TCommand::ShortestOptimized: {
       const bool optimize = command == TCommand::ShortestOptimized;
-      fast ? FastFindLoopsShortest(graph, loops, optimize) : FindLoopsShortest(graph, loops, optimize);
+      fast ? FindLoopsShortest(graph, loops, optimize) : LiteralFindLoopsShortest(graph, loops, optimize);
       break;
     }
     case TCommand::Overlap:
     case TCommand::OverlapOptimized: {
       const bool optimize = command == TCommand::OverlapOptimized;
-      fast ? FastFindLoopsOverlap(graph, loops, optimize) : FindLoopsOverlap(graph, loops, optimize);
+      fast ? FindLoopsOverlap(graph, loops, optimize) : LiteralFindLoopsOverlap(graph, loops, optimize);
       break;
     }
   }

@@ -5,6 +5,7 @@
 
 #include "loop_test_graphs.h"
 #include "loops/breadth_first_tree.h"
+#include "tests/loops/reference/literal_engine.h"
 
 namespace {
 

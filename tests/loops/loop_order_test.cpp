@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "loop_test_graphs.h"
+#include "tests/loops/reference/literal_engine.h"
 
 namespace {
 

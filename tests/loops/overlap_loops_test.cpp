@@ -6,6 +6,7 @@
 #include "loop_test_graphs.h"
 #include "loops/loop_order.h"
 #include "loops/shortest_loops.h"
+#include "tests/loops/reference/literal_engine.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "loop_test_graphs.h"
 #include "loops/breadth_first_tree.h"
 #include "loops/fundamental_loops.h"
+#include "tests/loops/reference/literal_engine.h"
 
 namespace {
 
