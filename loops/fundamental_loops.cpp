@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "core/vector3.h"
+
 namespace {
 
 // Depth of every station below the root of its tree (0 for a root).
@@ -49,15 +51,53 @@ void AddTreePath(const TSurveyGraph& tree, TEdgeArray& loop, int32_t start, int3
   }
 }
 
+TFundamentalLoops::TFundamentalLoops(const TSurveyGraph& tree) : tree_(tree), depth_(TreeDepths(tree)) {}
+
+int32_t TFundamentalLoops::CommonStation(const TEdgeRec& closing) const {
+  return ::CommonStation(tree_, depth_, closing.From, closing.To);
+}
+
+int32_t TFundamentalLoops::PathLength(int32_t start, int32_t stop) const {
+  // AddTreePath climbs to stop, or to the root when stop is not above start.
+  return depth_[static_cast<size_t>(start)] - (stop < 0 ? 0 : depth_[static_cast<size_t>(stop)]);
+}
+
+int32_t TFundamentalLoops::EdgeCount(const TEdgeRec& closing) const {
+  const int32_t common = CommonStation(closing);
+  return 1 + PathLength(closing.From, common) + PathLength(closing.To, common);
+}
+
+template <class Visit>
+void TFundamentalLoops::VisitTos(const TEdgeRec& closing, Visit&& visit) const {
+  const int32_t common = CommonStation(closing);
+  visit(closing.To);
+  for (const int32_t start : {closing.From, closing.To})
+    for (int32_t s = start; s != common && tree_.Parents.Get(s) >= 0; s = tree_.Parents.Get(s)) visit(s);
+}
+
+double TFundamentalLoops::Spread(const TEdgeRec& closing, const TSurveyGraph& graph) const {
+  Vec3 sum = MakeVec3(0, 0, 0);
+  int32_t count = 0;
+  VisitTos(closing, [&](int32_t s) {
+    sum = Add3(sum, graph.Positions.Get(s));
+    ++count;
+  });
+  const Vec3 centroid = Div3(sum, static_cast<double>(count));
+  double spread = 0;
+  VisitTos(closing, [&](int32_t s) { spread += Length3(Sub3(graph.Positions.Get(s), centroid)); });
+  return spread;
+}
+
+void TFundamentalLoops::Build(TEdgeArray& loop) const {
+  const TEdgeRec closing = loop.GetEdge(0);
+  loop.CommonStation = CommonStation(closing);
+  AddTreePath(tree_, loop, closing.From, loop.CommonStation);
+  loop.FirstPathCount = loop.Count();
+  AddTreePath(tree_, loop, closing.To, loop.CommonStation);
+}
+
 void BuildLoops(const TSurveyGraph& tree, TLoopList& loops) {
   if (loops.Count() == 0) return;
-  const std::vector<int32_t> depth = TreeDepths(tree);
-  for (int32_t i = 0; i < loops.Count(); ++i) {
-    TEdgeArray& loop = loops.LoopAt(i);
-    const TEdgeRec closing = loop.GetEdge(0);
-    loop.CommonStation = CommonStation(tree, depth, closing.From, closing.To);
-    AddTreePath(tree, loop, closing.From, loop.CommonStation);
-    loop.FirstPathCount = loop.Count();
-    AddTreePath(tree, loop, closing.To, loop.CommonStation);
-  }
+  const TFundamentalLoops fundamental(tree);
+  for (int32_t i = 0; i < loops.Count(); ++i) fundamental.Build(loops.LoopAt(i));
 }

@@ -4,6 +4,7 @@
 // indices of the tree graph are those of the work graph it was grown over.
 
 #include <cstdint>
+#include <vector>
 
 #include "core/edge_array.h"
 #include "core/owned_lists.h"
@@ -21,3 +22,28 @@ void AddTreePath(const TSurveyGraph& tree, TEdgeArray& loop, int32_t start, int3
 // itself, and -1 when the ends lie in different trees (the paths then run up
 // to the roots).
 void BuildLoops(const TSurveyGraph& tree, TLoopList& loops);
+
+// The fundamental loops of one tree, one closing edge at a time: their size,
+// spread and common station without building them, so a search that replaces
+// most of them builds only the rest.
+class TFundamentalLoops {
+ public:
+  explicit TFundamentalLoops(const TSurveyGraph& tree);
+  // The common station as BuildLoops sets it.
+  int32_t CommonStation(const TEdgeRec& closing) const;
+  // The edge count of the completed loop.
+  int32_t EdgeCount(const TEdgeRec& closing) const;
+  // LoopSpread of the completed loop, with the same arithmetic in the same order.
+  double Spread(const TEdgeRec& closing, const TSurveyGraph& graph) const;
+  // Completes the single-edge loop as BuildLoops does.
+  void Build(TEdgeArray& loop) const;
+
+ private:
+  // Calls visit for the To station of every edge of the completed loop, in order.
+  template <class Visit>
+  void VisitTos(const TEdgeRec& closing, Visit&& visit) const;
+  int32_t PathLength(int32_t start, int32_t stop) const;
+
+  const TSurveyGraph& tree_;
+  std::vector<int32_t> depth_;
+};

@@ -30,25 +30,26 @@ int32_t CompareLoops(const TEdgeArray& a, const TEdgeArray& b, const TSurveyGrap
 
 namespace {
 
-// A loop with its sort keys, computed once before sorting.
+// A loop's sort keys and its position before sorting.
 struct TLoopKey {
   TEdgeArray* Loop;
+  int32_t Index;
   int32_t Count;
   double Spread;
 };
 
 }  // namespace
 
-void SortLoops(TLoopList& loops, const TSurveyGraph& graph) {
+std::vector<int32_t> SortLoopsByKeys(TLoopList& loops, const std::vector<int32_t>& counts,
+                                     const std::vector<double>& spreads) {
   const int32_t n = loops.Count();
-  if (n == 0) return;
+  std::vector<int32_t> order;
+  if (n == 0) return order;
   // The same quicksort over the keys moves them exactly as it would move the
   // loops, so equal loops end in the same order.
   THugeTyped<TLoopKey> keys(n);
-  for (int32_t i = 0; i < n; ++i) {
-    TEdgeArray* loop = loops.Get(i);
-    keys.Add({loop, loop->Count(), LoopSpread(*loop, graph)});
-  }
+  for (int32_t i = 0; i < n; ++i)
+    keys.Add({loops.Get(i), i, counts[static_cast<size_t>(i)], spreads[static_cast<size_t>(i)]});
   keys.Sort([](const void* item, const void* pivot) {
     TLoopKey a;
     TLoopKey b;
@@ -61,5 +62,20 @@ void SortLoops(TLoopList& loops, const TSurveyGraph& graph) {
     if (difference < 0) return -1;
     return 0;
   });
-  for (int32_t i = 0; i < n; ++i) loops.Put(i, keys.Get(i).Loop);
+  order.reserve(static_cast<size_t>(n));
+  for (int32_t i = 0; i < n; ++i) {
+    loops.Put(i, keys.Get(i).Loop);
+    order.push_back(keys.Get(i).Index);
+  }
+  return order;
+}
+
+void SortLoops(TLoopList& loops, const TSurveyGraph& graph) {
+  std::vector<int32_t> counts;
+  std::vector<double> spreads;
+  for (int32_t i = 0; i < loops.Count(); ++i) {
+    counts.push_back(loops.LoopAt(i).Count());
+    spreads.push_back(LoopSpread(loops.LoopAt(i), graph));
+  }
+  SortLoopsByKeys(loops, counts, spreads);
 }

@@ -2,6 +2,8 @@
 // The loop ordering shared by both loop searches: most edges first, then the
 // larger spread about the centroid; spreads closer than 1.0 count as equal.
 
+#include <vector>
+
 #include "core/edge_array.h"
 #include "core/owned_lists.h"
 #include "core/survey_graph.h"
@@ -20,3 +22,9 @@ int32_t CompareLoops(const TEdgeArray& a, const TEdgeArray& b, const TSurveyGrap
 // Sorts the loop list by CompareLoops with the array quicksort, whose order of
 // equal loops is part of the result. Each spread is computed once.
 void SortLoops(TLoopList& loops, const TSurveyGraph& graph);
+
+// Sorts the loop list as SortLoops does, taking loop i's edge count and
+// spread from counts[i] and spreads[i]; returns the former position of each
+// loop in its new order.
+std::vector<int32_t> SortLoopsByKeys(TLoopList& loops, const std::vector<int32_t>& counts,
+                                     const std::vector<double>& spreads);

@@ -81,25 +81,60 @@ bool FindDetour(TSurveyGraph& graph, TDetourSearch& search, const TEdgeRec& clos
 
 }  // namespace
 
-void OptimizeShortest(TLoopList& loops, TSurveyGraph& graph, bool optimize) {
-  SortLoops(loops, graph);
-  graph.Edges.SetAllFlags(0);
-  if (!optimize || loops.Count() == 0) return;
+namespace {
+
+// Offers each loop, in list order, a detour at least two edges shorter;
+// edgeCount(i) is loop i's edge count, and build(i) completes loop i when it
+// keeps its own edges.
+template <class EdgeCount, class Build>
+void ShortenLoops(TLoopList& loops, TSurveyGraph& graph, EdgeCount&& edgeCount, Build&& build) {
   const auto n = static_cast<size_t>(graph.StationCount());
   TDetourSearch search(n);
   TEdgeArray shorter;
   for (int32_t i = 0; i < loops.Count(); ++i) {
     TEdgeArray& loop = loops.LoopAt(i);
     shorter.Clear();
-    if (FindDetour(graph, search, loop.GetEdge(0), loop.Count() - 2, shorter)) loop.AssignLoop(shorter);
+    if (FindDetour(graph, search, loop.GetEdge(0), edgeCount(i) - 2, shorter))
+      loop.AssignLoop(shorter);
+    else
+      build(i);
   }
+  // The marks the last search leaves after clearing them all.
   for (size_t v = 0; v < n; ++v)
     graph.Marks.Put(static_cast<int32_t>(v), search.Stamp[v] == search.Current ? search.Depth[v] : 0);
+}
+
+}  // namespace
+
+void OptimizeShortest(TLoopList& loops, TSurveyGraph& graph, bool optimize) {
+  SortLoops(loops, graph);
+  graph.Edges.SetAllFlags(0);
+  if (!optimize || loops.Count() == 0) return;
+  ShortenLoops(
+      loops, graph, [&loops](int32_t i) { return loops.LoopAt(i).Count(); }, [](int32_t) {});
 }
 
 void FindLoopsShortest(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
   TSurveyGraph tree;
   BreadthFirstTree(graph, tree, loops, true);
-  BuildLoops(tree, loops);
-  OptimizeShortest(loops, graph, optimize);
+  if (!optimize || loops.Count() == 0) {
+    BuildLoops(tree, loops);
+    OptimizeShortest(loops, graph, optimize);
+    return;
+  }
+  // Most fundamental loops give way to a detour, so each is built only when
+  // it keeps its own edges; its size and spread order the list without it.
+  const TFundamentalLoops fundamental(tree);
+  std::vector<int32_t> counts;
+  std::vector<double> spreads;
+  for (int32_t i = 0; i < loops.Count(); ++i) {
+    const TEdgeRec closing = loops.LoopAt(i).GetEdge(0);
+    counts.push_back(fundamental.EdgeCount(closing));
+    spreads.push_back(fundamental.Spread(closing, graph));
+  }
+  const std::vector<int32_t> order = SortLoopsByKeys(loops, counts, spreads);
+  graph.Edges.SetAllFlags(0);
+  ShortenLoops(
+      loops, graph, [&](int32_t i) { return counts[static_cast<size_t>(order[static_cast<size_t>(i)])]; },
+      [&](int32_t i) { fundamental.Build(loops.LoopAt(i)); });
 }
