@@ -53,13 +53,15 @@ class TPairIndex {
         }
   }
 
-  // The loops holding pair id with an index above after.
-  template <class Visit>
-  void LoopsAfter(int32_t id, int32_t after, Visit&& visit) const {
+  // Position in Loops of the first loop holding pair id with an index above
+  // after; PairEnd(id) when there is none.
+  int32_t FirstAfter(int32_t id, int32_t after) const {
     const auto begin = Loops.begin() + Start[static_cast<size_t>(id)];
     const auto end = Loops.begin() + Start[static_cast<size_t>(id) + 1];
-    for (auto it = std::upper_bound(begin, end, after); it != end; ++it) visit(*it);
+    return static_cast<int32_t>(std::upper_bound(begin, end, after) - Loops.begin());
   }
+  int32_t PairEnd(int32_t id) const { return Start[static_cast<size_t>(id) + 1]; }
+  int32_t LoopAtPosition(int32_t position) const { return Loops[static_cast<size_t>(position)]; }
 
   int32_t PairCount = 0;
   // The pair id of every edge of every loop as first indexed. A loop keeps
@@ -93,35 +95,54 @@ void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize)
   if (!optimize || loops.Count() < 2) return;
   const TPairIndex index(loops);
   const auto pairs = static_cast<size_t>(index.PairCount);
-  // Edges of the current earlier loop per pair; candidate loops are queued
-  // once per earlier loop, in ascending order.
+  // Edges of the current earlier loop per pair. Each pair present in it has
+  // one live cursor in the heap: the next later loop holding the pair. A
+  // pair's generation changes when it enters or leaves the earlier loop,
+  // which retires its old cursor.
   std::vector<int32_t> inEarlier(pairs, 0);
-  std::vector<int32_t> queuedFor(static_cast<size_t>(loops.Count()), -1);
+  std::vector<uint32_t> generation(pairs, 0);
   std::vector<int32_t> inLater(pairs, -1);
-  std::vector<int32_t> candidates;
+  struct TCursor {
+    int32_t Loop;
+    int32_t Position;
+    int32_t Pair;
+    uint32_t Generation;
+    bool operator>(const TCursor& other) const { return Loop > other.Loop; }
+  };
+  std::vector<TCursor> cursors;
   std::vector<int32_t> earlierPairs;
   std::vector<int32_t> keptPairs;
   std::vector<TEdgeRec> kept;
 
+  const auto pushCursor = [&](int32_t id, int32_t position) {
+    if (position >= index.PairEnd(id)) return;
+    cursors.push_back({index.LoopAtPosition(position), position, id, generation[static_cast<size_t>(id)]});
+    std::push_heap(cursors.begin(), cursors.end(), std::greater<>());
+  };
+  // A pair entering the earlier loop after loop `after` was passed.
+  const auto enter = [&](int32_t id, int32_t after) {
+    ++generation[static_cast<size_t>(id)];
+    pushCursor(id, index.FirstAfter(id, after));
+  };
+
   for (int32_t i = 0; i + 1 < loops.Count(); ++i) {
     TEdgeArray& earlier = loops.LoopAt(i);
     earlierPairs = index.EdgePairs[static_cast<size_t>(i)];
-    for (const int32_t id : earlierPairs) ++inEarlier[static_cast<size_t>(id)];
-    candidates.clear();
-    const auto enqueue = [&](int32_t id, int32_t after) {
-      index.LoopsAfter(id, after, [&](int32_t j) {
-        if (queuedFor[static_cast<size_t>(j)] == i) return;
-        queuedFor[static_cast<size_t>(j)] = i;
-        candidates.push_back(j);
-        std::push_heap(candidates.begin(), candidates.end(), std::greater<>());
-      });
-    };
-    for (const int32_t id : earlierPairs) enqueue(id, i);
+    cursors.clear();
+    for (const int32_t id : earlierPairs)
+      if (inEarlier[static_cast<size_t>(id)]++ == 0) enter(id, i);
 
-    while (!candidates.empty()) {
-      std::pop_heap(candidates.begin(), candidates.end(), std::greater<>());
-      const int32_t j = candidates.back();
-      candidates.pop_back();
+    int32_t lastTested = i;
+    while (!cursors.empty()) {
+      std::pop_heap(cursors.begin(), cursors.end(), std::greater<>());
+      const TCursor cursor = cursors.back();
+      cursors.pop_back();
+      if (cursor.Generation != generation[static_cast<size_t>(cursor.Pair)]) continue;
+      pushCursor(cursor.Pair, cursor.Position + 1);
+      const int32_t j = cursor.Loop;
+      if (j == lastTested) continue;
+      lastTested = j;
+
       const TEdgeArray& later = loops.LoopAt(j);
       const std::vector<int32_t>& laterPairs = index.EdgePairs[static_cast<size_t>(j)];
       int32_t shared = 0;
@@ -152,11 +173,13 @@ void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize)
         kept.push_back(later.GetEdge(k));
         keptPairs.push_back(id);
       }
-      for (const int32_t id : earlierPairs) --inEarlier[static_cast<size_t>(id)];
-      for (const int32_t id : keptPairs) ++inEarlier[static_cast<size_t>(id)];
-      // Loops holding a pair new to earlier become candidates from here on.
-      for (const int32_t id : keptPairs)
-        if (inLater[static_cast<size_t>(id)] == j) enqueue(id, j);
+      for (const int32_t id : earlierPairs)
+        if (--inEarlier[static_cast<size_t>(id)] == 0) ++generation[static_cast<size_t>(id)];
+      for (const int32_t id : keptPairs) {
+        if (inEarlier[static_cast<size_t>(id)]++ > 0) continue;
+        // Every pair of the new earlier loop resumes at the first loop after j.
+        enter(id, j);
+      }
       earlierPairs.swap(keptPairs);
       earlier.Clear();
       for (const TEdgeRec& e : kept) earlier.AddEdge(e);
