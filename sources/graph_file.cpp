@@ -166,9 +166,21 @@ class TGraphFileReader {
 };
 
 // A temporary file beside the target, removed unless it was renamed over it.
+// A target that exists and is neither a regular file nor a folder (a device
+// such as /dev/full, a pipe) is written in place instead: renaming a file
+// over it would replace the device rather than write to it.
 class TTemporaryFile {
  public:
-  explicit TTemporaryFile(const std::string& target) : path_(FolderOf(target) + "/.cyclorn-save-XXXXXX") {
+  explicit TTemporaryFile(const std::string& target) {
+    struct stat existing {};
+    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
+      const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+      if (fd < 0) ThrowErrno(errno);
+      file_ = std::make_unique<TFileHandle>(fd);
+      inPlace_ = true;
+      return;
+    }
+    path_ = FolderOf(target) + "/.cyclorn-save-XXXXXX";
     const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
     if (fd < 0) ThrowErrno(errno);
     file_ = std::make_unique<TFileHandle>(fd);
@@ -209,6 +221,7 @@ class TTemporaryFile {
   void CommitAs(const std::string& target) {
     if (::fsync(file_->Get()) != 0 && errno != EINVAL) ThrowErrno(errno);
     file_->Close();
+    if (inPlace_) return;
     if (::rename(path_.c_str(), target.c_str()) != 0) ThrowErrno(errno);
     path_.clear();
   }
@@ -223,7 +236,16 @@ class TTemporaryFile {
 
   std::string path_;
   std::unique_ptr<TFileHandle> file_;
+  bool inPlace_ = false;
 };
+
+// The file a save replaces: the one a link points to rather than the link.
+std::string SaveTargetOf(const std::string& fileName) {
+  struct stat info {};
+  if (::lstat(fileName.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return fileName;
+  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(fileName.c_str(), nullptr), &std::free);
+  return resolved ? std::string(resolved.get()) : fileName;
+}
 
 void AppendInteger(std::string& out, int32_t v) {
   char digits[16];
@@ -263,7 +285,8 @@ void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
     if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
       throw ECyclornError("Station " + graph.Names.GetName(i) + " has a position that is not a finite number");
   }
-  TTemporaryFile temporary(fileName);
+  const std::string target = SaveTargetOf(fileName);
+  TTemporaryFile temporary(target);
   std::string out;
   out.reserve(kBufferSize + 256);
   const auto flushWhenFull = [&] {
@@ -296,7 +319,7 @@ void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
     flushWhenFull();
   }
   temporary.Write(out);
-  temporary.CommitAs(fileName);
+  temporary.CommitAs(target);
 }
 
 void LoadGraph(const std::string& fileName, TSurveyGraph& graph) {

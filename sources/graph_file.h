@@ -29,6 +29,7 @@ std::string InOutErrorText(int errorNumber);
 
 // Writes graph to fileName with CR LF line ends. The file is replaced only
 // when everything was written; on failure any old file is left untouched.
+// A link is followed to the file it names; a device or pipe is written in place.
 void SaveGraph(const std::string& fileName, const TSurveyGraph& graph);
 
 // Replaces graph by the network in fileName. The whole file is read into a

@@ -21,6 +21,10 @@ bool SkipDigits(std::string_view s, size_t& i) {
 
 std::string FormatGraphReal(double v) {
   if (v == 0) v = 0;  // negative zero is written like zero
+  // Fifteen digits of the reals nearest the largest one round up past it, and
+  // such a file could not be read back; those are written rounded down.
+  constexpr double kLargestFifteenDigits = 1.79769313486231e308;
+  if (std::abs(v) > kLargestFifteenDigits) v = std::copysign(kLargestFifteenDigits, v);
   char digits[48];
   // to_chars is exact and ignores the locale: "-7.50000000000000e+01".
   const auto result = std::to_chars(digits, digits + sizeof digits, v, std::chars_format::scientific, 14);
