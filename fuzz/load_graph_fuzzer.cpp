@@ -1,0 +1,136 @@
+// Feeds arbitrary bytes to LoadGraph as a graph file, loading into a graph
+// that already holds a network, and aborts when the outcome breaks the
+// loader's promises: a failed load leaves the old network exactly as it was,
+// a successful one leaves a graph whose columns and lists agree.
+
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "sources/graph_file.h"
+#include "sources/problem_grids.h"
+
+namespace {
+
+[[noreturn]] void Broken(const char* what) {
+  std::fprintf(stderr, "fuzz_load_graph: %s\n", what);
+  std::abort();
+}
+
+void Require(bool condition, const char* what) {
+  if (!condition) Broken(what);
+}
+
+// A temporary file in memory when /dev/shm is there, named per process so
+// parallel fuzzing jobs do not share it.
+std::string InputPath() {
+  const char* folder = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+  return std::string(folder) + "/cyclorn-fuzz-" + std::to_string(::getpid()) + ".grf";
+}
+
+void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  Require(file != nullptr, "cannot create the input file");
+  Require(size == 0 || std::fwrite(data, 1, size, file) == size, "cannot write the input file");
+  Require(std::fclose(file) == 0, "cannot close the input file");
+}
+
+// Every station column has one entry per station, every edge column one per
+// edge, each edge's ends are stations, and the neighbour and incident-edge
+// lists hold each edge once at each end.
+void RequireConsistent(const TSurveyGraph& graph) {
+  const int32_t stations = graph.StationCount();
+  Require(graph.Names.NameList.Count() == stations, "name count differs from station count");
+  Require(graph.Marks.Count() == stations, "mark count differs from station count");
+  Require(graph.Parents.Count() == stations, "parent count differs from station count");
+  Require(graph.Neighbors.Count() == stations, "neighbour list count differs from station count");
+  Require(graph.IncidentEdges.Count() == stations, "incident list count differs from station count");
+  const TEdgeArray& edges = graph.Edges;
+  Require(edges.Tos.Count() == edges.Count() && edges.Flags.Count() == edges.Count(), "edge columns differ");
+  int64_t listed = 0;
+  for (int32_t s = 0; s < stations; ++s) {
+    Require(graph.Names.GetName(s).size() <= static_cast<size_t>(TSurveyGraph::kNameWidth), "name too long");
+    const THugeInteger& neighbors = graph.Neighbors.ListOf(s);
+    const THugeInteger& incident = graph.IncidentEdges.ListOf(s);
+    Require(neighbors.Count() == incident.Count(), "neighbour and incident lists differ in length");
+    for (int32_t k = 0; k < neighbors.Count(); ++k) {
+      const int32_t e = incident.Get(k);
+      Require(e >= 0 && e < edges.Count(), "incident edge out of range");
+      const TEdgeRec rec = edges.GetEdge(e);
+      Require((rec.From == s && rec.To == neighbors.Get(k)) || (rec.To == s && rec.From == neighbors.Get(k)),
+              "neighbour is not the far end of its incident edge");
+    }
+    listed += neighbors.Count();
+  }
+  for (int32_t e = 0; e < edges.Count(); ++e) {
+    const TEdgeRec rec = edges.GetEdge(e);
+    Require(rec.From >= 0 && rec.From < stations && rec.To >= 0 && rec.To < stations, "edge end out of range");
+  }
+  Require(listed == 2 * static_cast<int64_t>(edges.Count()), "lists do not hold every edge at both ends");
+}
+
+// The parts of a graph a failed load must not touch, as one text.
+std::string Fingerprint(const TSurveyGraph& graph) {
+  std::string out = std::to_string(graph.StationCount()) + "/" + std::to_string(graph.Edges.Count()) + ":";
+  for (int32_t s = 0; s < graph.StationCount(); ++s) {
+    const Vec3 p = graph.Positions.Get(s);
+    out += graph.Names.GetName(s) + "@" + std::to_string(p.X) + "," + std::to_string(p.Y) + "," + std::to_string(p.Z) +
+           ";";
+  }
+  for (int32_t e = 0; e < graph.Edges.Count(); ++e)
+    out += std::to_string(graph.Edges.Froms.Get(e)) + "-" + std::to_string(graph.Edges.Tos.Get(e)) + ";";
+  return out;
+}
+
+// True when some token is a count the reader accepts but that pads a short
+// file out to a network of more than kLargestFuzzedCount stations or edges.
+// Such a file is well formed and only slow and big (the loader tests cover
+// it); refusing it keeps every run of the fuzzer short.
+constexpr int64_t kLargestFuzzedCount = 4096;
+bool DeclaresALargeNetwork(const uint8_t* data, size_t size) {
+  int64_t value = 0;
+  size_t digits = 0;
+  for (size_t i = 0; i <= size; ++i) {
+    const int c = i < size ? data[i] : ' ';
+    if (c >= '0' && c <= '9') {
+      if (digits++ < 10) value = value * 10 + (c - '0');
+      continue;
+    }
+    if (digits > 0 && value > kLargestFuzzedCount && value <= kMaxGraphFileCount) return true;
+    value = 0;
+    digits = 0;
+  }
+  return false;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  static const std::string path = InputPath();
+  static const std::string before = [] {
+    TSurveyGraph graph;
+    BuildProblemGrid(graph, 3);
+    return Fingerprint(graph);
+  }();
+  if (DeclaresALargeNetwork(data, size)) return -1;
+  WriteInput(path, data, size);
+  TSurveyGraph graph;
+  BuildProblemGrid(graph, 3);
+  try {
+    LoadGraph(path, graph);
+  } catch (const EInOutError& error) {
+    Require(Fingerprint(graph) == before, "a failed load changed the graph");
+    Require(error.what()[0] != '\0', "an error without a message");
+    Require(error.Line() >= 0, "an error with a negative line");
+    int64_t lines = 1;
+    for (size_t i = 0; i < size; ++i) lines += data[i] == '\n';
+    Require(error.Line() <= lines, "an error naming a line past the end of the file");
+    RequireConsistent(graph);
+    return 0;
+  }
+  RequireConsistent(graph);
+  return 0;
+}
