@@ -6,8 +6,9 @@
 PRESET ?= default
 CTEST_ARGS ?=
 FUZZ_SECONDS ?= 60
+SOAK_SECONDS ?= 600
 
-.PHONY: deps build test run asan-test bench fuzz fuzz-merge clean
+.PHONY: deps build test run asan-test bench fuzz fuzz-merge soak clean
 
 deps:
 	@./scripts/install-deps
@@ -45,6 +46,15 @@ fuzz: deps
 fuzz-merge:
 	mkdir -p build/fuzz/merged
 	$(FUZZER) $(FUZZ_FLAGS) -merge=1 build/fuzz/merged fuzz/corpus build/fuzz/corpus
+
+# Random commands, hostile files and failing saves for SOAK_SECONDS seconds
+# in the asan build: any error, leak or growth of memory fails it.
+soak: deps
+	cmake --preset asan
+	cmake --build --preset asan --target cyclorn_soak
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=16 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	build/asan/tests/soak/cyclorn_soak --seconds $(SOAK_SECONDS) --hostile tests/sources/hostile
 
 clean:
 	rm -rf build
