@@ -96,7 +96,9 @@ bool DeclaresALargeNetwork(const uint8_t* data, size_t size) {
   for (size_t i = 0; i <= size; ++i) {
     const int c = i < size ? data[i] : ' ';
     if (c >= '0' && c <= '9') {
-      if (digits++ < 10) value = value * 10 + (c - '0');
+      // Leading zeros count for nothing; past 2^40 the exact value matters not.
+      if (value < (int64_t{1} << 40)) value = value * 10 + (c - '0');
+      ++digits;
       continue;
     }
     if (digits > 0 && value > kLargestFuzzedCount && value <= kMaxGraphFileCount) return true;
