@@ -18,6 +18,7 @@
 #include <string>
 
 #include "graph_test_support.h"
+#include "hostile_cases.h"
 #include "sources/graph_builders.h"
 #include "sources/graph_file.h"
 #include "sources/graph_numbers.h"
@@ -26,11 +27,6 @@
 namespace {
 
 using ::testing::ElementsAre;
-
-std::string Hostile(const std::string& name) {
-  const char* data = std::getenv("CYCLORN_TEST_DATA");
-  return std::string(data != nullptr ? data : ".") + "/hostile/" + name;
-}
 
 // The message and line LoadGraph fails with; "" when it does not fail.
 std::pair<std::string, int> LoadFailure(const std::string& file, TSurveyGraph& graph) {
@@ -64,60 +60,56 @@ int64_t PeakResidentKilobytes() {
   return usage.ru_maxrss;
 }
 
-struct THostileCase {
-  const char* file;
-  std::string message;
-  int line;
-};
-
 TEST(HostileGraphFiles, EachRefusedFileNamesItsFaultAndLineAndKeepsThePreviousNetwork) {
-  const THostileCase cases[] = {
-      {"count-int-max.grf", "Station count 2147483647 is above 16777216", 1},
-      {"count-eleven-digits.grf", "Invalid numeric input", 1},
-      {"name-13.grf", "Station name longer than 12 characters", 4},
-      {"binary.grf", "Invalid numeric input", 1},
-      {"comma.grf", "Invalid numeric input", 5},
-      {"coordinate-1e309.grf", "Invalid numeric input", 5},
-      {"coordinate-nan.grf", "Invalid numeric input", 3},
-      {"coordinate-inf.grf", "Invalid numeric input", 3},
-      {"edge-end-at-count.grf", "Edge end 2 is not below the station count 2", 8},
-      {"edge-end-far.grf", "Edge end 2147483647 is not below the station count 2", 7},
-      {"edge-end-eleven-digits.grf", "Invalid numeric input", 7},
-  };
   TSurveyGraph before;
   BuildProblemGrid(before, 2);
-  for (const THostileCase& c : cases) {
+  for (const THostileCase& c : kRefusedHostileFiles) {
     SCOPED_TRACE(c.file);
     TSurveyGraph graph;
     BuildProblemGrid(graph, 2);
-    EXPECT_EQ(LoadFailure(Hostile(c.file), graph), std::make_pair(c.message, c.line));
+    EXPECT_EQ(LoadFailure(HostileFile(c.file), graph), std::make_pair(std::string(c.message), c.line));
     ExpectSameGraph(before, graph);
   }
+}
+
+TEST(HostileGraphFiles, EveryFileOfTheCorpusIsEitherRefusedOrLoadedAsListed) {
+  std::vector<std::string> listed;
+  for (const THostileCase& c : kRefusedHostileFiles) listed.push_back(c.file);
+  for (const TLoadedHostileCase& c : kLoadedHostileFiles) {
+    listed.push_back(c.file);
+    TSurveyGraph graph;
+    LoadOverGridTwo(HostileFile(c.file), graph);
+    EXPECT_EQ(graph.StationCount(), c.stations) << c.file;
+  }
+  std::vector<std::string> present;
+  for (const auto& entry : std::filesystem::directory_iterator(CYCLORN_HOSTILE_FILES))
+    present.push_back(entry.path().filename().string());
+  EXPECT_THAT(present, ::testing::UnorderedElementsAreArray(listed));
 }
 
 TEST(HostileGraphFiles, EmptyAndCountOnlyFilesLoadAsNetworksWithoutRecords) {
   TSurveyGraph graph;
   for (const char* file : {"empty.grf", "count-zero.grf", "count-minus-one.grf"}) {
     SCOPED_TRACE(file);
-    LoadOverGridTwo(Hostile(file), graph);
+    LoadOverGridTwo(HostileFile(file), graph);
     EXPECT_EQ(graph.StationCount(), 0);
     EXPECT_EQ(graph.Edges.Count(), 0);
     EXPECT_EQ(graph.Neighbors.Count(), 0);
   }
-  LoadOverGridTwo(Hostile("only-count.grf"), graph);
+  LoadOverGridTwo(HostileFile("only-count.grf"), graph);
   EXPECT_THAT(StationLines(graph), ElementsAre(" 0 0 0", " 0 0 0", " 0 0 0"));
   EXPECT_EQ(graph.Edges.Count(), 0);
 }
 
 TEST(HostileGraphFiles, ATwelveCharacterNameIsTheLongestThatLoads) {
   TSurveyGraph graph;
-  LoadOverGridTwo(Hostile("name-12.grf"), graph);
+  LoadOverGridTwo(HostileFile("name-12.grf"), graph);
   EXPECT_THAT(StationLines(graph), ElementsAre("ABCDEFGHIJKL 1 2 3"));
 }
 
 TEST(HostileGraphFiles, ALoneCarriageReturnIsDroppedFromNamesAndSeparatesNumbers) {
   TSurveyGraph graph;
-  LoadOverGridTwo(Hostile("cr-without-lf.grf"), graph);
+  LoadOverGridTwo(HostileFile("cr-without-lf.grf"), graph);
   EXPECT_THAT(StationLines(graph), ElementsAre("AB 1 2 3", "C 4 5 6"));
   EXPECT_THAT(EdgeNames(graph), ElementsAre("AB-C"));
 }
@@ -125,7 +117,7 @@ TEST(HostileGraphFiles, ALoneCarriageReturnIsDroppedFromNamesAndSeparatesNumbers
 TEST(HostileGraphFiles, ANulByteStaysInANameAndSeparatesNumbers) {
   TScratchFolder folder;
   TSurveyGraph graph;
-  LoadOverGridTwo(Hostile("nul-byte.grf"), graph);
+  LoadOverGridTwo(HostileFile("nul-byte.grf"), graph);
   EXPECT_EQ(graph.Names.GetName(0), std::string("A\0B", 3));
   EXPECT_THAT(StationLines(graph)[1], "C 4 5 6");
   EXPECT_EQ(graph.Positions.Get(0).Y, 2);
@@ -140,7 +132,7 @@ TEST(HostileGraphFiles, ANulByteStaysInANameAndSeparatesNumbers) {
 TEST(HostileGraphFiles, TheLargestRealsLoadExactlyAndSurviveASaveAndLoad) {
   TScratchFolder folder;
   TSurveyGraph graph;
-  LoadOverGridTwo(Hostile("coordinates-1e308.grf"), graph);
+  LoadOverGridTwo(HostileFile("coordinates-1e308.grf"), graph);
   const double max = std::numeric_limits<double>::max();
   ASSERT_EQ(graph.StationCount(), 2);
   EXPECT_EQ(graph.Positions.Get(0).X, 1e308);
@@ -166,7 +158,7 @@ TEST(HostileGraphFiles, TheLargestRealsLoadExactlyAndSurviveASaveAndLoad) {
 
 TEST(HostileGraphFiles, AnEdgeLineWithOneNumberAtTheEndReadsItsMissingEndAsZero) {
   TSurveyGraph graph;
-  LoadOverGridTwo(Hostile("edge-one-number.grf"), graph);
+  LoadOverGridTwo(HostileFile("edge-one-number.grf"), graph);
   EXPECT_THAT(EdgeNames(graph), ElementsAre("B-A"));
 }
 
