@@ -24,12 +24,21 @@ void Require(bool condition, const char* what) {
   if (!condition) Broken(what);
 }
 
-// A temporary file in memory when /dev/shm is there, named per process so
-// parallel fuzzing jobs do not share it.
-std::string InputPath() {
-  const char* folder = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  return std::string(folder) + "/cyclorn-fuzz-" + std::to_string(::getpid()) + ".grf";
-}
+// The file each input is written to: in memory when /dev/shm is there, named
+// per process so parallel fuzzing jobs do not share it, removed at exit.
+class TInputFile {
+ public:
+  TInputFile()
+      : path_(std::string(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp") + "/cyclorn-fuzz-" +
+              std::to_string(::getpid()) + ".grf") {}
+  ~TInputFile() { ::unlink(path_.c_str()); }
+  TInputFile(const TInputFile&) = delete;
+  TInputFile& operator=(const TInputFile&) = delete;
+  const std::string& Path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 void WriteInput(const std::string& path, const uint8_t* data, size_t size) {
   std::FILE* file = std::fopen(path.c_str(), "wb");
@@ -111,7 +120,8 @@ bool DeclaresALargeNetwork(const uint8_t* data, size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static const std::string path = InputPath();
+  static const TInputFile input;
+  const std::string& path = input.Path();
   static const std::string before = [] {
     TSurveyGraph graph;
     BuildProblemGrid(graph, 3);
