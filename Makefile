@@ -31,8 +31,8 @@ bench: build
 
 # Fuzzes the graph file reader for FUZZ_SECONDS seconds, starting from the
 # seeds in fuzz/corpus. New inputs collect in build/fuzz/corpus, crashes and
-# hangs in build/fuzz/artifacts; fuzz-merge folds the new inputs that add
-# coverage back into fuzz/corpus.
+# hangs in build/fuzz/artifacts; fuzz-merge adds to fuzz/corpus the few new
+# inputs that reach code the corpus does not (edges, not hit counts).
 FUZZER = build/fuzz/fuzz/fuzz_load_graph
 FUZZ_FLAGS = -dict=fuzz/graph_file.dict -max_len=4096 -timeout=20 -rss_limit_mb=4096 \
 	-artifact_prefix=build/fuzz/artifacts/
@@ -44,8 +44,7 @@ fuzz: deps
 	$(FUZZER) $(FUZZ_FLAGS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus fuzz/corpus
 
 fuzz-merge:
-	mkdir -p build/fuzz/merged
-	$(FUZZER) $(FUZZ_FLAGS) -merge=1 build/fuzz/merged fuzz/corpus build/fuzz/corpus
+	$(FUZZER) $(FUZZ_FLAGS) -use_counters=0 -merge=1 fuzz/corpus build/fuzz/corpus
 
 # Random commands, hostile files and failing saves for SOAK_SECONDS seconds
 # in the asan build: any error, leak or growth of memory fails it.
