@@ -1,0 +1,220 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include "app/paint_box.h"
+#include "controls/integer_spin.h"
+#include "controls/sub_timer.h"
+#include "tests/app/app_test_support.h"
+#include "tests/app/recording_canvas.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::EndsWith;
+
+class LoopBrowser : public TWindowTest {
+ protected:
+  // A fully connected bordered grid of columns x rows stations, which has
+  // (columns - 1) x (rows - 1) loops.
+  void BuildFullGrid(int columns, int rows) {
+    form->ColumnSpin->SetValue(columns);
+    form->RowSpin->SetValue(rows);
+    form->DensitySpin->SetValue(100);
+    Click(form->GridBtn);
+  }
+
+  // Checks every data row of the grid against the loop list.
+  void ExpectGridMatchesLoops() {
+    const int32_t count = form->Loops->Count();
+    EXPECT_EQ(LoopGridRowCount(), std::max(count + 1, 10));
+    EXPECT_THAT(LoopGridRow(0), ElementsAre("#", "Edg", "Val", "Com", "Cl1", "Cl2"));
+    for (int32_t i = 0; i < count; ++i) {
+      const TEdgeArray& loop = form->Loops->LoopAt(i);
+      ASSERT_GT(loop.Count(), 0);
+      EXPECT_THAT(LoopGridRow(i + 1),
+                  ElementsAre(std::to_string(i), std::to_string(loop.Count()), std::to_string(loop.LoopValue),
+                              std::to_string(loop.CommonStation), std::to_string(loop.GetEdge(0).From),
+                              std::to_string(loop.GetEdge(0).To)));
+    }
+    for (int row = count + 1; row < LoopGridRowCount(); ++row) {
+      EXPECT_THAT(LoopGridRow(row), ElementsAre("", "", "", "", "", ""));
+    }
+  }
+
+  // The pen colour of the lines drawn last, after the black ones of every loop.
+  TRecordingCanvas Paint() const {
+    TRecordingCanvas canvas;
+    form->PaintBox1Paint(canvas);
+    return canvas;
+  }
+
+  QImage Grab() const { return form->PaintBox1->grab().toImage(); }
+};
+
+TEST_F(LoopBrowser, FindLoopsFillsCounterGridAndChooserForEveryMethod) {
+  BuildFullGrid(5, 5);  // 16 loops
+  form->PageControl1->setCurrentIndex(2);
+  struct TCase {
+    int Method;
+    bool Optimize;
+  };
+  for (const TCase run : {TCase{0, true}, TCase{0, false}, TCase{1, true}, TCase{1, false}}) {
+    SCOPED_TRACE(testing::Message() << "method " << run.Method << " optimise " << run.Optimize);
+    form->SetOptimizeRadioIndex(run.Method);
+    form->OptimiseChk->setChecked(run.Optimize);
+    Click(form->Button1);
+    ASSERT_EQ(form->Loops->Count(), 16);
+    EXPECT_EQ(form->LoopCntDis->text(), QStringLiteral("16"));
+    EXPECT_EQ(form->LoopSpin->MaxValue(), 15);
+    EXPECT_EQ(form->LoopSpin->Value(), 0);
+    EXPECT_TRUE(form->ShowLoops);
+    EXPECT_THAT(form->SubTimer1->text().toStdString(), EndsWith(" ms."));
+    ExpectGridMatchesLoops();
+    if (!run.Optimize) {
+      // Longest first.
+      for (int32_t i = 1; i < 16; ++i) EXPECT_GE(form->Loops->LoopAt(i - 1).Count(), form->Loops->LoopAt(i).Count());
+    }
+  }
+  // Optimised shortest loops of a full grid are its sixteen squares.
+  form->SetOptimizeRadioIndex(0);
+  form->OptimiseChk->setChecked(true);
+  Click(form->Button1);
+  for (int32_t i = 0; i < 16; ++i) EXPECT_EQ(form->Loops->LoopAt(i).Count(), 4) << "loop " << i;
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LoopBrowser, TenLoopsOfGrid2FillElevenRowsAndLoopNineIsInRowTen) {
+  Click(form->Problem2Btn);
+  Click(form->Button1);
+  ASSERT_EQ(form->Loops->Count(), 10);
+  EXPECT_EQ(LoopGridRowCount(), 11);
+  EXPECT_EQ(LoopGridRow(10)[0], "9");
+  ExpectGridMatchesLoops();
+}
+
+TEST_F(LoopBrowser, ASearchWithoutLoopsShowsZeroAndDrawsNothing) {
+  Click(form->Problem2Btn);
+  Click(form->Button1);
+  form->ColumnSpin->SetValue(1);
+  form->RowSpin->SetValue(1);
+  Click(form->GridBtn);
+  form->PageControl1->setCurrentIndex(2);
+  Click(form->Button1);
+  EXPECT_EQ(form->Loops->Count(), 0);
+  EXPECT_EQ(form->LoopCntDis->text(), QStringLiteral("0"));
+  EXPECT_EQ(LoopGridRowCount(), 10);
+  EXPECT_THAT(LoopGridRow(0), ElementsAre("#", "Edg", "Val", "Com", "Cl1", "Cl2"));
+  EXPECT_THAT(LoopGridRow(1), ElementsAre("", "", "", "", "", ""));
+  EXPECT_EQ(form->LoopSpin->MaxValue(), -1);
+  EXPECT_EQ(form->LoopSpin->text(), QStringLiteral("-1"));
+  EXPECT_EQ(form->LoopSpin->Value(), 0);
+  EXPECT_TRUE(form->ShowLoops);
+
+  const TRecordingCanvas canvas = Paint();
+  EXPECT_TRUE(canvas.Fills.empty());
+  EXPECT_TRUE(canvas.Lines.empty());
+  // The area keeps the scroll area's own background: no grey fill.
+  const QImage picture = Grab();
+  EXPECT_NE(picture.pixelColor(5, 5), QColor(128, 128, 128));
+  EXPECT_EQ(picture.pixelColor(5, 5), picture.pixelColor(picture.width() - 5, picture.height() - 5));
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LoopBrowser, TheLoopViewDrawsEveryLoopInBlackAndTheChosenOneOnTopInTheLoopColour) {
+  BuildFullGrid(5, 5);
+  Click(form->Button1);
+  form->LoopSpin->SetValue(5);
+  EXPECT_EQ(form->LoopGridRow(), 6);
+  const TRecordingCanvas canvas = Paint();
+  ASSERT_FALSE(canvas.Fills.empty());
+  EXPECT_EQ(canvas.Fills.front(), clGray);
+  int loopEdges = 0;
+  for (int32_t i = 0; i < form->Loops->Count(); ++i) loopEdges += form->Loops->LoopAt(i).Count();
+  EXPECT_EQ(canvas.CountLines(form->DisplaySettings.LoopColor), form->Loops->LoopAt(5).Count());
+  EXPECT_EQ(canvas.CountLines(clBlack), loopEdges);
+  // The lines drawn last are the chosen loop's.
+  EXPECT_EQ(canvas.Lines.back().Pen, form->DisplaySettings.LoopColor);
+  const QImage picture = Grab();
+  EXPECT_EQ(picture.pixelColor(2, 2), QColor(128, 128, 128));
+}
+
+TEST_F(LoopBrowser, SpinAndGridSelectionFollowEachOther) {
+  BuildFullGrid(4, 2);  // 3 loops
+  form->PageControl1->setCurrentIndex(2);
+  Click(form->Button1);
+  ASSERT_EQ(form->Loops->Count(), 3);
+
+  form->LoopSpin->SetValue(2);
+  EXPECT_EQ(form->LoopGridRow(), 3);
+  form->SetShowLoops(false);
+  ClickLoopGridRow(2);
+  EXPECT_EQ(form->LoopSpin->Value(), 1);
+  EXPECT_EQ(form->LoopGridRow(), 2);
+  EXPECT_TRUE(form->ShowLoops);
+
+  // The first empty row chooses the last loop and keeps its own highlight.
+  ClickLoopGridRow(4);
+  EXPECT_EQ(form->LoopSpin->Value(), 2);
+  EXPECT_EQ(form->LoopGridRow(), 4);
+  EXPECT_EQ(Paint().CountLines(form->DisplaySettings.LoopColor), form->Loops->LoopAt(2).Count());
+
+  // Rows further down change nothing.
+  ClickLoopGridRow(1);
+  ASSERT_EQ(form->LoopSpin->Value(), 0);
+  form->SetShowLoops(false);
+  ClickLoopGridRow(5);
+  EXPECT_EQ(form->LoopSpin->Value(), 0);
+  EXPECT_FALSE(form->ShowLoops);
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LoopBrowser, ClickingTheGridWithoutLoopsSwitchesToTheEmptyLoopView) {
+  Click(form->Problem1);
+  ASSERT_FALSE(form->ShowLoops);
+  ClickLoopGridRow(1);
+  EXPECT_TRUE(form->ShowLoops);
+  EXPECT_TRUE(Paint().Lines.empty());
+}
+
+TEST_F(LoopBrowser, NoMethodChosenRunsNoSearchAndKeepsTheLoops) {
+  Click(form->Problem2Btn);
+  Click(form->Button1);
+  form->SetOptimizeRadioIndex(-1);
+  EXPECT_EQ(form->OptimizeRadioIndex(), -1);
+  TEdgeArray* first = &form->Loops->LoopAt(0);
+  Click(form->Button1);
+  ASSERT_EQ(form->Loops->Count(), 10);
+  EXPECT_EQ(&form->Loops->LoopAt(0), first);
+  EXPECT_EQ(form->LoopCntDis->text(), QStringLiteral("10"));
+}
+
+TEST_F(LoopBrowser, AChosenLoopBeyondTheListIsNotDrawnAfterATreeCommand) {
+  BuildFullGrid(5, 5);
+  Click(form->Button1);
+  form->LoopSpin->SetValue(15);
+  // Remove all but one closing edge: a single-station network is not built,
+  // so shrink the loop list through a tree command on a smaller network.
+  form->WorkGraph->Clear();
+  form->WorkGraph->AddStation("A", Vec3{0, 0, 0});
+  form->WorkGraph->AddStation("B", Vec3{80, 0, 0});
+  form->WorkGraph->AddEdgeByIndex(0, 1);
+  form->WorkGraph->AddEdgeByIndex(1, 0);
+  Click(form->PrimBtn);
+  ASSERT_EQ(form->Loops->Count(), 1);
+  form->SetShowLoops(true);
+  const TRecordingCanvas canvas = Paint();
+  EXPECT_EQ(canvas.CountLines(form->DisplaySettings.LoopColor), 0);
+  EXPECT_EQ(canvas.CountLines(clBlack), 1);
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+}  // namespace

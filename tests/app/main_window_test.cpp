@@ -1,0 +1,252 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <stdexcept>
+
+#include "app/application.h"
+#include "app/drawing_size.h"
+#include "app/help_window.h"
+#include "app/paint_box.h"
+#include "controls/integer_spin.h"
+#include "core/errors.h"
+#include "tests/app/app_test_support.h"
+
+namespace {
+
+using ::testing::ElementsAre;
+
+QString LabelOf(QWidget* field) {
+  auto* form = qobject_cast<QFormLayout*>(field->parentWidget()->layout());
+  if (!form) return {};
+  auto* label = qobject_cast<QLabel*>(form->labelForField(field));
+  return label ? label->text() : QString();
+}
+
+struct TSpinDefaults {
+  int64_t Min, Max, Step, Value;
+};
+
+void ExpectSpin(TIntegerSpin* spin, TSpinDefaults expected) {
+  SCOPED_TRACE(spin->objectName().toStdString());
+  EXPECT_EQ(spin->MinValue(), expected.Min);
+  EXPECT_EQ(spin->MaxValue(), expected.Max);
+  EXPECT_EQ(spin->Increment(), expected.Step);
+  EXPECT_EQ(spin->Value(), expected.Value);
+  EXPECT_TRUE(spin->UseLimit());
+}
+
+using MainWindow = TWindowTest;
+
+TEST_F(MainWindow, StartsWithTheSpecifiedLayoutAndState) {
+  EXPECT_EQ(form->windowTitle(), QStringLiteral("Cyclorn"));
+  EXPECT_EQ(form->size(), QSize(603, 455));
+  EXPECT_EQ(form->PageControl1->width(), 185);
+  ASSERT_EQ(form->PageControl1->count(), 3);
+  EXPECT_EQ(form->PageControl1->tabText(0), QStringLiteral("Grid"));
+  EXPECT_EQ(form->PageControl1->tabText(1), QStringLiteral("Spanning"));
+  EXPECT_EQ(form->PageControl1->tabText(2), QStringLiteral("Loops"));
+  EXPECT_EQ(form->PageControl1->currentIndex(), 0);
+  EXPECT_EQ(form->PaintBox1->size(), QSize(1024, 768));
+  EXPECT_EQ(form->ScrollBox1->widget(), form->PaintBox1);
+
+  EXPECT_EQ(form->ShownGraph, form->WorkGraph.get());
+  EXPECT_FALSE(form->ShowLoops);
+  EXPECT_EQ(form->WorkGraph->StationCount(), 0);
+  EXPECT_EQ(form->ResultGraph->StationCount(), 0);
+  EXPECT_EQ(form->Loops->Count(), 0);
+  EXPECT_EQ(form->DisplaySettings, TDisplaySettings{});
+  EXPECT_NE(form->DisplayDialog(), nullptr);
+}
+
+TEST_F(MainWindow, MenusCarryTheirCaptions) {
+  const QList<QAction*> menus = form->menuBar()->actions();
+  ASSERT_EQ(menus.size(), 3);
+  EXPECT_EQ(menus[0]->text(), QStringLiteral("&File"));
+  EXPECT_EQ(menus[1]->text(), QStringLiteral("Options"));
+  EXPECT_EQ(menus[2]->text(), QStringLiteral("Help"));
+  QStringList fileItems;
+  for (QAction* item : menus[0]->menu()->actions()) fileItems.append(item->text());
+  EXPECT_EQ(fileItems, (QStringList{QStringLiteral("Load Graph File"), QStringLiteral("Save Graph File"),
+                                    QStringLiteral("Save Metafile")}));
+  EXPECT_EQ(menus[1]->menu()->actions().value(0), form->LoopDisplay1);
+  EXPECT_EQ(form->LoopDisplay1->text(), QStringLiteral("Loop Display..."));
+  EXPECT_EQ(menus[2]->menu()->actions().value(0), form->Help2);
+  EXPECT_EQ(form->Help2->text(), QStringLiteral("Help"));
+}
+
+TEST_F(MainWindow, GridPageControlsHaveTheirRangesDefaultsAndCaptions) {
+  ExpectSpin(form->ColumnSpin, {1, 50, 1, 3});
+  ExpectSpin(form->RowSpin, {1, 50, 1, 2});
+  ExpectSpin(form->DensitySpin, {0, 100, 5, 100});
+  ExpectSpin(form->RandomSpin, {0, 75, 5, 0});
+  ExpectSpin(form->SpaceXSpin, {10, 1000, 1, 70});
+  ExpectSpin(form->SpaceYSpin, {10, 1000, 1, 70});
+  EXPECT_EQ(LabelOf(form->ColumnSpin), QStringLiteral("X Size"));
+  EXPECT_EQ(LabelOf(form->RowSpin), QStringLiteral("Y Size"));
+  EXPECT_EQ(LabelOf(form->DensitySpin), QStringLiteral("Density"));
+  EXPECT_EQ(LabelOf(form->RandomSpin), QStringLiteral("Randomness"));
+  EXPECT_EQ(LabelOf(form->SpaceXSpin), QStringLiteral("X"));
+  EXPECT_EQ(LabelOf(form->SpaceYSpin), QStringLiteral("Y"));
+  EXPECT_EQ(form->DensitySpin->UnitsString(), QStringLiteral("%"));
+  EXPECT_EQ(form->RandomSpin->UnitsString(), QStringLiteral("%"));
+  EXPECT_EQ(qobject_cast<QGroupBox*>(form->ColumnSpin->parentWidget())->title(), QStringLiteral("Grid Parameters"));
+  EXPECT_EQ(qobject_cast<QGroupBox*>(form->SpaceXSpin->parentWidget())->title(), QStringLiteral("Grid Spacing"));
+  EXPECT_EQ(qobject_cast<QGroupBox*>(form->Problem1->parentWidget())->title(), QStringLiteral("Problem Grids"));
+
+  EXPECT_EQ(form->BorderedChk->text(), QStringLiteral("Bordered"));
+  EXPECT_TRUE(form->BorderedChk->isChecked());
+  EXPECT_EQ(form->SparseChk->text(), QStringLiteral("Skip Rows"));
+  EXPECT_FALSE(form->SparseChk->isChecked());
+  EXPECT_EQ(form->GridBtn->text(), QStringLiteral("Build Gridded Graph"));
+  EXPECT_EQ(form->Button3->text(), QStringLiteral("Build Non-Gridded Graph"));
+  const QPushButton* problems[] = {form->Problem1,    form->Problem2Btn, form->Problem3Btn,
+                                   form->Problem4Btn, form->Problem5Btn, form->Problem6Btn};
+  for (int i = 0; i < 6; ++i) EXPECT_EQ(problems[i]->text(), QStringLiteral("Grid-%1").arg(i + 1));
+}
+
+TEST_F(MainWindow, SpanningAndLoopsPageControlsHaveTheirDefaultsAndCaptions) {
+  EXPECT_EQ(form->PrimBtn->text(), QStringLiteral("Breadth First (Prim)"));
+  EXPECT_EQ(form->ByIncidenceChk->text(), QStringLiteral("Favor High Order"));
+  EXPECT_FALSE(form->ByIncidenceChk->isChecked());
+  EXPECT_EQ(form->DepthFirstBtn->text(), QStringLiteral("Depth First Tree"));
+  EXPECT_EQ(form->OriginalBtn->text(), QStringLiteral("Original"));
+  EXPECT_EQ(form->ResultBtn->text(), QStringLiteral("Result"));
+  EXPECT_EQ(form->AdjacencyBtn->text(), QStringLiteral("Show Adjacency"));
+  EXPECT_EQ(form->SequenceBtn->text(), QStringLiteral("Show Sequence"));
+  EXPECT_EQ(form->ParentsBtn->text(), QStringLiteral("Show Parents"));
+  EXPECT_EQ(form->IndexBtn->text(), QStringLiteral("Show Indexes"));
+  EXPECT_EQ(form->OptimizeBtn->text(), QStringLiteral("Optimize List"));
+  EXPECT_TRUE(form->GraphMemo->toPlainText().isEmpty());
+
+  EXPECT_EQ(form->Button1->text(), QStringLiteral("Find Loops"));
+  EXPECT_EQ(form->Button2->text(), QStringLiteral("Original"));
+  ExpectSpin(form->LoopSpin, {0, 0, 1, 0});
+  EXPECT_TRUE(form->LoopCntDis->text().isEmpty());
+  EXPECT_EQ(form->OptimiseChk->text(), QStringLiteral("Optimize"));
+  EXPECT_TRUE(form->OptimiseChk->isChecked());
+  EXPECT_EQ(form->OptimizeRadio->title(), QStringLiteral("Opitimize By"));
+  EXPECT_EQ(form->OptimizeRadioIndex(), 0);
+  EXPECT_EQ(form->OptimizeRadioItems->button(0)->text(), QStringLiteral("Shortest"));
+  EXPECT_EQ(form->OptimizeRadioItems->button(1)->text(), QStringLiteral("Overlap"));
+
+  // Before the first search: ten rows, the header row without headers.
+  EXPECT_EQ(LoopGridRowCount(), 10);
+  EXPECT_THAT(LoopGridRow(0), ElementsAre("", "", "", "", "", ""));
+  EXPECT_EQ(form->LoopGrid->columnCount(), 6);
+  const int widths[] = {19, 23, 23, 23, 23, 23};
+  for (int column = 0; column < 6; ++column) EXPECT_EQ(form->LoopGrid->columnWidth(column), widths[column]);
+  EXPECT_EQ(form->LoopGrid->verticalHeader()->defaultSectionSize(), 17);
+  EXPECT_EQ(form->LoopGrid->selectionBehavior(), QAbstractItemView::SelectRows);
+}
+
+TEST_F(MainWindow, ResultBeforeAnyTreeShowsTheEmptyResultGraphAndOriginalShowsTheWorkGraphAgain) {
+  Click(form->Problem1);
+  form->PageControl1->setCurrentIndex(1);
+  Click(form->ResultBtn);
+  EXPECT_EQ(form->ShownGraph, form->ResultGraph.get());
+  EXPECT_EQ(form->ShownGraph->StationCount(), 0);
+  EXPECT_FALSE(form->ShowLoops);
+  Click(form->OriginalBtn);
+  EXPECT_EQ(form->ShownGraph, form->WorkGraph.get());
+
+  form->PageControl1->setCurrentIndex(2);
+  Click(form->Button1);
+  EXPECT_TRUE(form->ShowLoops);
+  Click(form->Button2);
+  EXPECT_FALSE(form->ShowLoops);
+  EXPECT_EQ(form->ShownGraph, form->WorkGraph.get());
+}
+
+TEST(FittedDrawingSize, IsTheFarCornerPlusMarginButAtLeastTheScreen) {
+  const QSize screen(1280, 1024);
+  EXPECT_EQ(FittedDrawingSize(Vec3{300, 200, 0}, screen), QSize(1280, 1024));
+  EXPECT_EQ(FittedDrawingSize(Vec3{2000, 500, 0}, screen), QSize(2025, 1024));
+  // Integer part, truncated towards zero.
+  EXPECT_EQ(FittedDrawingSize(Vec3{1999.9, 1500.99, 0}, screen), QSize(2024, 1525));
+  // An empty graph's far corner and an absurd one stay within a widget's reach.
+  EXPECT_EQ(FittedDrawingSize(Vec3{-9.9e99, -9.9e99, 0}, screen), screen);
+  EXPECT_EQ(FittedDrawingSize(Vec3{9.9e99, 3000, 0}, screen), QSize(QWIDGETSIZE_MAX, 3025));
+}
+
+TEST_F(MainWindow, FitDrawingAreaUsesTheScreenSize) {
+  TSurveyGraph graph;
+  graph.AddStation("A", Vec3{2000, 500, 0});
+  form->FitDrawingArea(graph);
+  EXPECT_EQ(form->PaintBox1->size(), QSize(2025, 1024));
+  form->ScreenSize = [] { return QSize(800, 600); };
+  graph.AddStation("B", Vec3{300, 700, 0});
+  form->FitDrawingArea(graph);
+  EXPECT_EQ(form->PaintBox1->size(), QSize(2025, 725));
+}
+
+TEST_F(MainWindow, HelpOpensTheCompiledHelpTextOnce) {
+  form->Help2->trigger();
+  auto* help = form->findChild<THelpWindow*>();
+  ASSERT_NE(help, nullptr);
+  EXPECT_TRUE(help->isVisible());
+  const QString text = help->Browser->toPlainText();
+  EXPECT_TRUE(text.contains(QStringLiteral("closing edge"))) << text.left(200).toStdString();
+  EXPECT_TRUE(text.contains(QStringLiteral("Find Loops")));
+  EXPECT_TRUE(text.contains(QStringLiteral("Cl1")));
+  form->Help2->trigger();
+  EXPECT_EQ(form->findChildren<THelpWindow*>().size(), 1);
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainWindow, AHelpFileThatIsNotThereIsReported) {
+  SetApplicationHelpFile(QStringLiteral("OTHER.HLP"));
+  form->Help2->trigger();
+  EXPECT_THAT(messages, ElementsAre(QStringLiteral("Cannot open the help file \"OTHER.HLP\"")));
+  EXPECT_EQ(form->findChild<THelpWindow*>(), nullptr);
+}
+
+// An object whose event handler fails, as a command would.
+class TFailingReceiver : public QObject {
+ public:
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::User) throw EEmptyArrayAllocation();
+    return QObject::event(event);
+  }
+};
+
+TEST(ErrorHandler, ShowsTheMessageOfAFailureThatLeavesAnEventAndCarriesOn) {
+  EnsureApplication();
+  QStringList shown;
+  SetErrorPresenter([&shown](const QString& message) { shown.append(message); });
+  TFailingReceiver receiver;
+  QEvent first(QEvent::User);
+  EXPECT_FALSE(QApplication::sendEvent(&receiver, &first));
+  QEvent second(QEvent::User);
+  QApplication::sendEvent(&receiver, &second);
+  EXPECT_THAT(shown, ElementsAre(QStringLiteral("Empty Array Allocation"), QStringLiteral("Empty Array Allocation")));
+  SetErrorPresenter({});
+}
+
+TEST(ErrorHandler, RunCommandShowsTheMessageAndReturns) {
+  QStringList shown;
+  SetErrorPresenter([&shown](const QString& message) { shown.append(message); });
+  bool after = false;
+  RunCommand([] { throw std::runtime_error("Disk full"); });
+  RunCommand([&after] { after = true; });
+  EXPECT_THAT(shown, ElementsAre(QStringLiteral("Disk full")));
+  EXPECT_TRUE(after);
+  SetErrorPresenter({});
+}
+
+}  // namespace
