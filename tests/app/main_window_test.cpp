@@ -7,6 +7,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -20,6 +21,7 @@
 #include <stdexcept>
 
 #include "app/application.h"
+#include "app/automation.h"
 #include "app/drawing_size.h"
 #include "app/help_window.h"
 #include "app/paint_box.h"
@@ -171,6 +173,24 @@ TEST_F(MainWindow, ResultBeforeAnyTreeShowsTheEmptyResultGraphAndOriginalShowsTh
   Click(form->Button2);
   EXPECT_FALSE(form->ShowLoops);
   EXPECT_EQ(form->ShownGraph, form->WorkGraph.get());
+}
+
+TEST_F(MainWindow, AScriptPressesControlsByNameAndSavesPictures) {
+  const QString picture = TempPath(QStringLiteral("grid.png"));
+  EXPECT_TRUE(RunScript(*form, QStringLiteral("click Problem2Btn; page 2; click Button1; grab ") + picture).isEmpty());
+  EXPECT_EQ(form->WorkGraph->StationCount(), 20);
+  EXPECT_EQ(form->Loops->Count(), 10);
+  EXPECT_EQ(form->PageControl1->currentIndex(), 2);
+  EXPECT_EQ(QImage(picture).size(), QSize(1024, 768));
+
+  // The first step that cannot run stops the script.
+  EXPECT_EQ(RunScript(*form, QStringLiteral("click Problem1;click NoSuchButton;click Problem2Btn")),
+            QStringLiteral("unknown control: NoSuchButton"));
+  EXPECT_EQ(form->Loops->Count(), 0);  // Grid-1 ran and cleared the loops; Grid-2 did not run
+  EXPECT_EQ(form->WorkGraph->Edges.Count(), 16);
+  EXPECT_EQ(RunScript(*form, QStringLiteral("page 3")), QStringLiteral("no such page: 3"));
+  EXPECT_EQ(RunScript(*form, QStringLiteral("jump")), QStringLiteral("unknown step: jump"));
+  EXPECT_TRUE(messages.isEmpty());
 }
 
 TEST(FittedDrawingSize, IsTheFarCornerPlusMarginButAtLeastTheScreen) {
