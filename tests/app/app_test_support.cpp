@@ -91,3 +91,8 @@ QString TWindowTest::TempPath(const QString& name) const { return QDir(tempDir).
 QString TWindowTest::DataPath(const QString& name) {
   return QDir(qEnvironmentVariable("CYCLORN_TEST_DATA")).filePath(name);
 }
+
+// The leak checker of the sanitizer builds reads this. Fontconfig keeps a
+// cache of matched fonts for the life of the process and never frees it; that
+// is the system library's, not the program's.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
