@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <stdexcept>
 
 #include "app/application.h"
@@ -27,6 +28,7 @@
 #include "app/paint_box.h"
 #include "controls/integer_spin.h"
 #include "core/errors.h"
+#include "draw/display_dialog.h"
 #include "tests/app/app_test_support.h"
 
 namespace {
@@ -190,6 +192,23 @@ TEST_F(MainWindow, AScriptPressesControlsByNameAndSavesPictures) {
   EXPECT_EQ(form->WorkGraph->Edges.Count(), 16);
   EXPECT_EQ(RunScript(*form, QStringLiteral("page 3")), QStringLiteral("no such page: 3"));
   EXPECT_EQ(RunScript(*form, QStringLiteral("jump")), QStringLiteral("unknown step: jump"));
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainWindow, LoopDisplayOpensTheOptionsDialogOnTheWindowsOwnSettings) {
+  bool wasOpen = false;
+  // The dialog is modal: act in it once it runs, then close it.
+  QTimer::singleShot(0, form.get(), [this, &wasOpen] {
+    TDisplayDlg* dialog = form->DisplayDialog();
+    wasOpen = dialog->isVisible();
+    dialog->findChild<QCheckBox*>(QStringLiteral("ShowArrowChk"))->click();
+    dialog->reject();
+  });
+  form->LoopDisplay1->trigger();
+  EXPECT_TRUE(wasOpen);
+  EXPECT_FALSE(form->DisplayDialog()->isVisible());
+  // Cancel undoes nothing: the change was applied at once.
+  EXPECT_FALSE(form->DisplaySettings.ShowArrow);
   EXPECT_TRUE(messages.isEmpty());
 }
 
