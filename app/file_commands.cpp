@@ -8,7 +8,6 @@
 
 #include "app/main_window.h"
 #include "app/paint_box.h"
-#include "core/errors.h"
 #include "sources/graph_file.h"
 
 namespace {
@@ -57,5 +56,3 @@ void TForm1::SaveFile1Click() {
   if (name.isEmpty()) return;
   SaveGraph(QFile::encodeName(name).toStdString(), *WorkGraph);
 }
-
-void TForm1::SaveMetafile1Click() { throw ECyclornError("Metafile export is not available in this build"); }

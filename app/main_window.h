@@ -170,6 +170,9 @@ class TForm1 final : public QMainWindow {
   // Replaces the work graph's contents by `filled` and shows it; clears the
   // loop browser, whose loops belonged to the old network.
   void ReplaceWorkGraph(TSurveyGraph& filled);
+  // Records the graph view of the shown graph at the drawing area's size and
+  // saves it under `name`, with the busy cursor shown meanwhile.
+  void ExportMetafile(const QString& name);
   // Empties Loops, the loop grid, the counter and the loop chooser.
   void ClearLoopBrowser();
   // Fills the work graph with problem network "Grid-<number>".

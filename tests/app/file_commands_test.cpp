@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -147,6 +148,41 @@ TEST_F(FileCommands, ASaveThatCannotBeWrittenIsReportedAndTheProgramCarriesOn) {
   Click(form->Button1);
   EXPECT_EQ(form->Loops->Count(), 10);
   EXPECT_THAT(messages, IsEmpty());
+}
+
+TEST_F(FileCommands, SaveMetafileWritesTheGraphViewInTheFormatOfItsName) {
+  Click(form->Problem2Btn);
+  Click(form->Button1);  // the loop view is shown, the graph view is exported
+  const QString emf = TempPath(QStringLiteral("grid.emf"));
+  Answer(emf);
+  form->SaveMetafile1->trigger();
+  ASSERT_THAT(requests, SizeIs(1));
+  EXPECT_EQ(requests[0].Kind, TFileDialogRequest::fkSave);
+  EXPECT_EQ(requests[0].Title, QStringLiteral("Save Metafile"));
+  EXPECT_EQ(requests[0].FileName, QStringLiteral("*.emf"));
+  EXPECT_EQ(requests[0].Filter, QStringLiteral("Metafiles (*.emf);;All Files (*)"));
+  EXPECT_EQ(requests[0].DefaultSuffix, QStringLiteral("emf"));
+  QFile file(emf);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray header = file.read(44);
+  EXPECT_EQ(header.mid(40, 4), QByteArray(" EMF"));  // the enhanced metafile signature
+  file.close();
+
+  const QString wmf = TempPath(QStringLiteral("grid.WMF"));
+  Answer(wmf);
+  form->SaveMetafile1->trigger();
+  QFile placeable(wmf);
+  ASSERT_TRUE(placeable.open(QIODevice::ReadOnly));
+  EXPECT_EQ(placeable.read(4), QByteArray("\xD7\xCD\xC6\x9A", 4));  // the placeable key
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(form->ShowLoops);
+  EXPECT_THAT(messages, IsEmpty());
+
+  // A file that cannot be written is reported and the cursor is back.
+  Answer(TempPath(QStringLiteral("no/such/folder/grid.emf")));
+  form->SaveMetafile1->trigger();
+  EXPECT_THAT(messages, SizeIs(1));
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 }  // namespace
