@@ -20,35 +20,35 @@ TColor ToTColor(const QColor& color) {
                      static_cast<uint8_t>(rgb.blue()));
 }
 
-QFont ToQFont(const TFontSpec& spec) {
+QFont ToQFont(const TFontSpec& fontSpec) {
   QFont font;
-  const QString face = QString::fromStdString(spec.Face);
+  const QString face = QString::fromStdString(fontSpec.Face);
   if (face == QStringLiteral("MS Sans Serif") && !QFontDatabase::hasFamily(face)) {
     font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
   } else {
     font.setFamily(face);
     font.setStyleHint(QFont::SansSerif);
   }
-  if (spec.Height != 0) font.setPixelSize(std::abs(spec.Height));
-  font.setBold(spec.Bold);
-  font.setItalic(spec.Italic);
-  font.setUnderline(spec.Underline);
-  font.setStrikeOut(spec.StrikeOut);
+  if (fontSpec.Height != 0) font.setPixelSize(std::abs(fontSpec.Height));
+  font.setBold(fontSpec.Bold);
+  font.setItalic(fontSpec.Italic);
+  font.setUnderline(fontSpec.Underline);
+  font.setStrikeOut(fontSpec.StrikeOut);
   return font;
 }
 
 TFontSpec ToFontSpec(const QFont& font, TColor color) {
-  TFontSpec spec;
-  spec.Face = font.family().toStdString();
+  TFontSpec fontSpec;
+  fontSpec.Face = font.family().toStdString();
   if (font.pixelSize() > 0) {
-    spec.Height = -font.pixelSize();
+    fontSpec.Height = -font.pixelSize();
   } else if (font.pointSizeF() > 0) {
-    spec.Height = -static_cast<int32_t>(std::lround(font.pointSizeF() * kPixelsPerPoint));
+    fontSpec.Height = -static_cast<int32_t>(std::lround(font.pointSizeF() * kPixelsPerPoint));
   }
-  spec.Bold = font.bold();
-  spec.Italic = font.italic();
-  spec.Underline = font.underline();
-  spec.StrikeOut = font.strikeOut();
-  spec.Color = color;
-  return spec;
+  fontSpec.Bold = font.bold();
+  fontSpec.Italic = font.italic();
+  fontSpec.Underline = font.underline();
+  fontSpec.StrikeOut = font.strikeOut();
+  fontSpec.Color = color;
+  return fontSpec;
 }

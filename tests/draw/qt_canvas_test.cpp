@@ -165,15 +165,15 @@ TEST(QtConversions, MapNegativeHeightsToPixelSizesAndPointsBackAtNinetySixPerInc
   chosen.setPointSize(8);
   chosen.setBold(true);
   chosen.setStrikeOut(true);
-  const TFontSpec spec = ToFontSpec(chosen, TColor::Rgb(1, 2, 3));
-  EXPECT_EQ(spec.Face, "Serif");
-  EXPECT_EQ(spec.Height, -11);
-  EXPECT_TRUE(spec.Bold);
-  EXPECT_FALSE(spec.Italic);
-  EXPECT_TRUE(spec.StrikeOut);
-  EXPECT_EQ(spec.Color, TColor::Rgb(1, 2, 3));
-  EXPECT_EQ(ToQFont(spec).pixelSize(), 11);
-  EXPECT_TRUE(ToQFont(spec).bold());
+  const TFontSpec fontSpec = ToFontSpec(chosen, TColor::Rgb(1, 2, 3));
+  EXPECT_EQ(fontSpec.Face, "Serif");
+  EXPECT_EQ(fontSpec.Height, -11);
+  EXPECT_TRUE(fontSpec.Bold);
+  EXPECT_FALSE(fontSpec.Italic);
+  EXPECT_TRUE(fontSpec.StrikeOut);
+  EXPECT_EQ(fontSpec.Color, TColor::Rgb(1, 2, 3));
+  EXPECT_EQ(ToQFont(fontSpec).pixelSize(), 11);
+  EXPECT_TRUE(ToQFont(fontSpec).bold());
 }
 
 TEST(QtConversions, TakeTheWindowTextColourFromThePalette) {
