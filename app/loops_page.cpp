@@ -6,12 +6,14 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/loop_grid_model.h"
 #include "app/main_window.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
@@ -20,27 +22,10 @@
 
 namespace {
 
-constexpr int kLoopGridColumns = 6;
-// The grid shows at least this many data rows below its header row.
-constexpr int kMinLoopGridDataRows = 9;
-constexpr int kLoopGridColumnWidths[kLoopGridColumns] = {19, 23, 23, 23, 23, 23};
+constexpr int kLoopGridColumnWidths[TLoopGridModel::kColumns] = {19, 23, 23, 23, 23, 23};
 constexpr int kLoopGridRowHeight = 17;
 
 QLabel* MakeLabel(const QString& caption, QWidget* parent) { return new QLabel(caption, parent); }
-
-void SetCell(QTableWidget& grid, int row, int column, const QString& text) {
-  auto* item = new QTableWidgetItem(text);
-  item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-  grid.setItem(row, column, item);
-}
-
-void ResetGrid(QTableWidget& grid, const QStringList& headers, int dataRows) {
-  grid.clearContents();
-  grid.setRowCount(dataRows);
-  grid.setHorizontalHeaderLabels(headers);
-}
-
-QStringList EmptyHeaders() { return QStringList(kLoopGridColumns, QString()); }
 
 }  // namespace
 
@@ -71,23 +56,27 @@ QWidget* TForm1::CreateLoopsPage() {
   layout->addLayout(counters);
 
   layout->addWidget(MakeLabel(QStringLiteral("Loop Info"), page));
-  LoopGrid = new QTableWidget(kMinLoopGridDataRows, kLoopGridColumns, page);
+  LoopGridModel = new TLoopGridModel(this);
+  LoopGrid = new QTableView(page);
   LoopGrid->setObjectName(QStringLiteral("LoopGrid"));
+  LoopGrid->setModel(LoopGridModel);
   LoopGrid->verticalHeader()->hide();
+  // Every row has the same fixed height, so the view places rows by
+  // arithmetic however many loops there are.
+  LoopGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   LoopGrid->verticalHeader()->setMinimumSectionSize(kLoopGridRowHeight);
   LoopGrid->verticalHeader()->setDefaultSectionSize(kLoopGridRowHeight);
   LoopGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   LoopGrid->horizontalHeader()->setMinimumSectionSize(kLoopGridColumnWidths[0]);
   LoopGrid->horizontalHeader()->setHighlightSections(false);
-  for (int column = 0; column < kLoopGridColumns; ++column) {
+  for (int column = 0; column < TLoopGridModel::kColumns; ++column) {
     LoopGrid->setColumnWidth(column, kLoopGridColumnWidths[column]);
   }
   LoopGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
   LoopGrid->setSelectionMode(QAbstractItemView::SingleSelection);
   LoopGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  ResetGrid(*LoopGrid, EmptyHeaders(), kMinLoopGridDataRows);
   // As in a string grid, the first data row is current from the start.
-  LoopGrid->setCurrentCell(0, 0);
+  LoopGrid->setCurrentIndex(LoopGridModel->index(0, 0));
   layout->addWidget(LoopGrid, 1);
 
   OptimiseChk = new QCheckBox(QStringLiteral("Optimize"), page);
@@ -125,16 +114,20 @@ QWidget* TForm1::CreateLoopsPage() {
   Connect(LoopSpin, &TIntegerSpin::Change, &TForm1::ShowOneLoopBtnClick);
   // A string grid reports a click both when the mouse hits a cell and when
   // its current row moves; the handler is idempotent, so both may run.
-  Connect(LoopGrid, &QTableWidget::cellClicked, &TForm1::LoopGridClick);
-  connect(LoopGrid, &QTableWidget::currentCellChanged, this, [this](int row, int, int previousRow, int) {
-    if (row != previousRow) RunCommand([this] { LoopGridClick(); });
-  });
+  Connect(LoopGrid, &QTableView::clicked, &TForm1::LoopGridClick);
+  connect(LoopGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
+          [this](const QModelIndex& current, const QModelIndex& previous) {
+            if (!restoringGridRow_ && current.row() != previous.row()) RunCommand([this] { LoopGridClick(); });
+          });
   return page;
 }
 
-int TForm1::LoopGridRow() const { return LoopGrid->currentRow() + 1; }
+int TForm1::LoopGridRow() const { return LoopGrid->currentIndex().row() + 1; }
 
-void TForm1::SetLoopGridRow(int row) { LoopGrid->setCurrentCell(row - 1, std::max(LoopGrid->currentColumn(), 0)); }
+void TForm1::SetLoopGridRow(int row) {
+  // Rows outside the grid leave no row current, as a string grid does.
+  LoopGrid->setCurrentIndex(LoopGridModel->index(row - 1, std::max(LoopGrid->currentIndex().column(), 0)));
+}
 
 int TForm1::OptimizeRadioIndex() const { return OptimizeRadioItems->checkedId(); }
 
@@ -152,6 +145,8 @@ void TForm1::SetOptimizeRadioIndex(int index) {
 void TForm1::Button1Click() {
   SubTimer1->Reset();
   SubTimer1->Start();
+  // The grid keeps its rows should the search fail half way.
+  if (OptimizeRadioIndex() >= 0) KeepGridLoops();
   switch (OptimizeRadioIndex()) {
     case 0:
       FindLoopsShortest(*WorkGraph, *Loops, OptimiseChk->isChecked());
@@ -172,23 +167,18 @@ void TForm1::Button1Click() {
 }
 
 void TForm1::FillLoopGrid() {
-  const int32_t count = Loops->Count();
-  ResetGrid(*LoopGrid,
-            {QStringLiteral("#"), QStringLiteral("Edg"), QStringLiteral("Val"), QStringLiteral("Com"),
-             QStringLiteral("Cl1"), QStringLiteral("Cl2")},
-            std::max<int>(count, kMinLoopGridDataRows));
-  for (int32_t i = 0; i < count; ++i) {
-    const TEdgeArray& loop = Loops->LoopAt(i);
-    SetCell(*LoopGrid, i, 0, QString::number(i));
-    SetCell(*LoopGrid, i, 1, QString::number(loop.Count()));
-    SetCell(*LoopGrid, i, 2, QString::number(loop.LoopValue));
-    SetCell(*LoopGrid, i, 3, QString::number(loop.CommonStation));
-    // A loop emptied by an overlap merge has no closing edge to show.
-    if (loop.Count() > 0) {
-      const TEdgeRec closing = loop.GetEdge(0);
-      SetCell(*LoopGrid, i, 4, QString::number(closing.From));
-      SetCell(*LoopGrid, i, 5, QString::number(closing.To));
-    }
+  const int current = LoopGrid->currentIndex().row();
+  LoopGridModel->ShowLoops(Loops.get());
+  // The grid now reads Loops itself; an older list it kept is no longer shown.
+  GridLoops.reset();
+  if (current < 0) return;
+  // Resetting the model forgets the current row; a string grid keeps it, and
+  // moves it up to the last row when rows are cut below it.
+  const int kept = std::min(current, LoopGridModel->rowCount() - 1);
+  if (kept == current) {
+    RestoreLoopGridRow(kept);
+  } else {
+    SetLoopGridRow(kept + 1);
   }
 }
 
@@ -213,7 +203,19 @@ void TForm1::ClearLoopBrowser() {
   LoopSpin->SetMaxValue(0);
   LoopSpin->SetValueSilently(0);
   LoopCntDis->clear();
-  const QSignalBlocker blocker(LoopGrid);
-  ResetGrid(*LoopGrid, EmptyHeaders(), kMinLoopGridDataRows);
-  LoopGrid->setCurrentCell(0, 0);
+  LoopGridModel->ShowNothing();
+  GridLoops.reset();
+  RestoreLoopGridRow(0);
+}
+
+void TForm1::KeepGridLoops() {
+  if (LoopGridModel->Loops() != Loops.get()) return;
+  GridLoops = std::move(Loops);
+  Loops = std::make_unique<TLoopList>(5);
+}
+
+void TForm1::RestoreLoopGridRow(int row) {
+  restoringGridRow_ = true;
+  LoopGrid->setCurrentIndex(LoopGridModel->index(row, std::max(LoopGrid->currentIndex().column(), 0)));
+  restoringGridRow_ = false;
 }

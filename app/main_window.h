@@ -24,12 +24,13 @@ class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
-class QTableWidget;
+class QTableView;
 class QTabWidget;
 class TCanvas;
 class TDisplayDlg;
 class THelpWindow;
 class TIntegerSpin;
+class TLoopGridModel;
 class TPaintBox;
 class TSubTimer;
 
@@ -116,7 +117,8 @@ class TForm1 final : public QMainWindow {
   QPushButton* Button1 = nullptr;
   TIntegerSpin* LoopSpin = nullptr;
   QLabel* LoopCntDis = nullptr;
-  QTableWidget* LoopGrid = nullptr;
+  QTableView* LoopGrid = nullptr;
+  TLoopGridModel* LoopGridModel = nullptr;  // the cells of LoopGrid
   QCheckBox* OptimiseChk = nullptr;
   QGroupBox* OptimizeRadio = nullptr;
   QButtonGroup* OptimizeRadioItems = nullptr;
@@ -175,10 +177,20 @@ class TForm1 final : public QMainWindow {
   void ExportMetafile(const QString& name);
   // Empties Loops, the loop grid, the counter and the loop chooser.
   void ClearLoopBrowser();
+  // Before a command refills Loops: when the loop grid reads the current
+  // list, hands that list to the grid and makes Loops a new list, so the grid
+  // keeps what the last "Find Loops" listed.
+  void KeepGridLoops();
+  // Makes `row` (0 = first data row) the grid's current row after its model
+  // was reset, without reporting it as a click.
+  void RestoreLoopGridRow(int row);
   // Fills the work graph with problem network "Grid-<number>".
   void ProblemClick(int32_t number);
   void SetMemoLines(const std::vector<std::string>& lines);
 
+  // The loop list the grid reads after a tree command or a search replaced Loops.
+  std::unique_ptr<TLoopList> GridLoops;
+  bool restoringGridRow_ = false;
   std::unique_ptr<TDisplayDlg> DisplayDlg;
   THelpWindow* HelpWindow = nullptr;
 };

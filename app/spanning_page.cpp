@@ -82,6 +82,7 @@ void TForm1::SetMemoLines(const std::vector<std::string>& lines) {
 
 void TForm1::PrimBtnClick() {
   ResultGraph->Clear();
+  KeepGridLoops();
   BreadthFirstTree(*WorkGraph, *ResultGraph, *Loops, ByIncidenceChk->isChecked());
   ShowGraph(*ResultGraph);
   SetMemoLines(BreadthFirstMemoLines(*ResultGraph, *Loops));
@@ -89,6 +90,7 @@ void TForm1::PrimBtnClick() {
 
 void TForm1::DepthFirstBtnClick() {
   ResultGraph->Clear();
+  KeepGridLoops();
   DepthFirstTree(*WorkGraph, *ResultGraph, *Loops);
   ShowGraph(*ResultGraph);
   SetMemoLines(DepthFirstMemoLines(*ResultGraph, *Loops));

@@ -5,7 +5,7 @@
 #include <QHeaderView>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "app/application.h"
@@ -57,7 +57,7 @@ void TWindowTest::Click(QAbstractButton* button) const {
 }
 
 void TWindowTest::ClickLoopGridRow(int row) const {
-  QTableWidget* grid = form->LoopGrid;
+  QTableView* grid = form->LoopGrid;
   form->PageControl1->setCurrentIndex(2);
   QTest::qWait(0);
   grid->scrollTo(grid->model()->index(row - 1, 0));
@@ -75,16 +75,17 @@ std::vector<std::string> TWindowTest::MemoLines() const {
 }
 
 std::vector<std::string> TWindowTest::LoopGridRow(int row) const {
+  const QAbstractItemModel& model = *form->LoopGrid->model();
   std::vector<std::string> cells;
-  for (int column = 0; column < form->LoopGrid->columnCount(); ++column) {
-    const QTableWidgetItem* item =
-        row == 0 ? form->LoopGrid->horizontalHeaderItem(column) : form->LoopGrid->item(row - 1, column);
-    cells.push_back(item ? item->text().toStdString() : std::string());
+  for (int column = 0; column < model.columnCount(); ++column) {
+    const QVariant cell =
+        row == 0 ? model.headerData(column, Qt::Horizontal) : model.data(model.index(row - 1, column));
+    cells.push_back(cell.toString().toStdString());
   }
   return cells;
 }
 
-int TWindowTest::LoopGridRowCount() const { return form->LoopGrid->rowCount() + 1; }
+int TWindowTest::LoopGridRowCount() const { return form->LoopGrid->model()->rowCount() + 1; }
 
 QString TWindowTest::TempPath(const QString& name) const { return QDir(tempDir).filePath(name); }
 

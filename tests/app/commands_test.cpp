@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QTableWidget>
+#include <QTableView>
 
 #include "app/paint_box.h"
 #include "controls/integer_spin.h"

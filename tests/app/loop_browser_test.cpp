@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include "app/paint_box.h"
@@ -214,6 +214,53 @@ TEST_F(LoopBrowser, AChosenLoopBeyondTheListIsNotDrawnAfterATreeCommand) {
   const TRecordingCanvas canvas = Paint();
   EXPECT_EQ(canvas.CountLines(form->DisplaySettings.LoopColor), 0);
   EXPECT_EQ(canvas.CountLines(clBlack), 1);
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LoopBrowser, AHundredThousandLoopsFillTheGridAndAFarRowChoosesItsLoop) {
+  constexpr int32_t kCount = 100000;
+  for (int32_t i = 0; i < kCount; ++i) {
+    TEdgeArray& loop = form->Loops->AddLoop();
+    loop.AddEdge({i, i + 1, 0});
+    for (int32_t k = 0; k < i % 5; ++k) loop.AddEdge({i + k + 1, i + k + 2, 0});
+    loop.LoopValue = 3 * i;
+    loop.CommonStation = i + 7;
+  }
+  form->LoopSpin->SetMaxValue(kCount - 1);
+  form->FillLoopGrid();
+  EXPECT_EQ(LoopGridRowCount(), kCount + 1);
+  EXPECT_THAT(LoopGridRow(0), ElementsAre("#", "Edg", "Val", "Com", "Cl1", "Cl2"));
+  EXPECT_THAT(LoopGridRow(1), ElementsAre("0", "1", "0", "7", "0", "1"));
+  EXPECT_THAT(LoopGridRow(kCount), ElementsAre("99999", "5", "299997", "100006", "99999", "100000"));
+
+  ClickLoopGridRow(90001);
+  EXPECT_EQ(form->LoopSpin->Value(), 90000);
+  EXPECT_EQ(form->LoopGridRow(), 90001);
+  EXPECT_TRUE(form->ShowLoops);
+  form->LoopSpin->SetValue(99999);
+  EXPECT_EQ(form->LoopGridRow(), kCount);
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LoopBrowser, TheGridShowsTheSearchedLoopsUntilTheNextSearchWhateverReplacesTheList) {
+  Click(form->Problem2Btn);
+  Click(form->Button1);
+  const std::vector<std::string> lastRow = LoopGridRow(10);
+  form->PageControl1->setCurrentIndex(1);
+  Click(form->PrimBtn);
+  Click(form->DepthFirstBtn);
+  ASSERT_EQ(form->Loops->LoopAt(9).Count(), 1);
+  EXPECT_EQ(LoopGridRow(10), lastRow);
+  (void)form->LoopGrid->grab();  // the view reads every visible cell
+
+  // A list emptied behind the grid's back shows empty rows rather than
+  // reading loops that are gone.
+  Click(form->Button1);
+  form->Loops->Clear();
+  EXPECT_EQ(LoopGridRowCount(), 11);
+  EXPECT_THAT(LoopGridRow(1), ElementsAre("", "", "", "", "", ""));
+  EXPECT_THAT(LoopGridRow(0), ElementsAre("#", "Edg", "Val", "Com", "Cl1", "Cl2"));
+  (void)form->LoopGrid->grab();
   EXPECT_TRUE(messages.isEmpty());
 }
 

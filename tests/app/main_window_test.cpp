@@ -15,7 +15,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QTabWidget>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -152,7 +152,7 @@ TEST_F(MainWindow, SpanningAndLoopsPageControlsHaveTheirDefaultsAndCaptions) {
   // Before the first search: ten rows, the header row without headers.
   EXPECT_EQ(LoopGridRowCount(), 10);
   EXPECT_THAT(LoopGridRow(0), ElementsAre("", "", "", "", "", ""));
-  EXPECT_EQ(form->LoopGrid->columnCount(), 6);
+  EXPECT_EQ(form->LoopGrid->model()->columnCount(), 6);
   const int widths[] = {19, 23, 23, 23, 23, 23};
   for (int column = 0; column < 6; ++column) EXPECT_EQ(form->LoopGrid->columnWidth(column), widths[column]);
   EXPECT_EQ(form->LoopGrid->verticalHeader()->defaultSectionSize(), 17);

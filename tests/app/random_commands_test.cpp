@@ -10,7 +10,7 @@
 #include <QFile>
 #include <QPixmap>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <deque>
 #include <functional>
 #include <random>
@@ -87,7 +87,7 @@ class RandomCommands : public TWindowTest {
         buttonStep("original (loops page)", form->Button2),
         TStep{"loop spin",
               [this] { form->LoopSpin->SetValue(Draw(-2, static_cast<int>(form->LoopSpin->MaxValue()) + 2)); }},
-        TStep{"loop grid row", [this] { form->SetLoopGridRow(Draw(0, form->LoopGrid->rowCount() + 1)); }},
+        TStep{"loop grid row", [this] { form->SetLoopGridRow(Draw(0, form->LoopGrid->model()->rowCount() + 1)); }},
         TStep{"save", [this] { form->SaveFile1->trigger(); }},
         TStep{"load",
               [this] {
