@@ -1,0 +1,149 @@
+#include "loops/loop_quality.h"
+
+#include <algorithm>
+#include <numeric>
+#include <vector>
+
+#include "loops/spanning_forest.h"
+#include "loops/sparse_gf2.h"
+#include "loops/station_pairs.h"
+
+namespace {
+
+// Turns one loop into the set of shots it stands for and tells whether they
+// form a closed walk; its buffers are reused from loop to loop.
+class TLoopShots {
+ public:
+  explicit TLoopShots(const TSurveyGraph& graph) : graph_(graph) {}
+
+  // The loop's shots, sorted, in Shots(); false when some edge matches no
+  // shot or the shots are not one closed walk.
+  bool Resolve(const TEdgeArray& loop) {
+    shots_.clear();
+    if (loop.Count() == 0) return false;
+    const int32_t stations = graph_.StationCount();
+    pairs_.clear();
+    for (int32_t i = 0; i < loop.Count(); ++i) {
+      const int32_t a = loop.Froms.Get(i);
+      const int32_t b = loop.Tos.Get(i);
+      if (a < 0 || b < 0 || a >= stations || b >= stations) return false;
+      pairs_.push_back(StationPairKey(a, b));
+    }
+    std::sort(pairs_.begin(), pairs_.end());
+    for (size_t i = 0; i < pairs_.size();) {
+      size_t j = i;
+      while (j < pairs_.size() && pairs_[j] == pairs_[i]) ++j;
+      if (!AppendShots(pairs_[i], j - i)) return false;
+      i = j;
+    }
+    std::sort(shots_.begin(), shots_.end());
+    return IsClosedWalk();
+  }
+
+  const std::vector<int32_t>& Shots() const { return shots_; }
+
+ private:
+  // Appends the first count shots joining the key's two stations.
+  bool AppendShots(uint64_t key, size_t count) {
+    const auto a = static_cast<int32_t>(key >> 32);
+    const auto b = static_cast<int32_t>(key & 0xffffffffU);
+    // Either end's incident list holds every shot between them, in edge order.
+    const bool fromA = graph_.Neighbors.ListOf(a).Count() <= graph_.Neighbors.ListOf(b).Count();
+    const int32_t near = fromA ? a : b;
+    const int32_t far = fromA ? b : a;
+    const THugeInteger& neighbors = graph_.Neighbors.ListOf(near);
+    const THugeInteger& incident = graph_.IncidentEdges.ListOf(near);
+    size_t found = 0;
+    int32_t last = -1;
+    for (int32_t k = 0; k < neighbors.Count() && found < count; ++k) {
+      const int32_t e = incident.Get(k);
+      // A shot from a station to itself stands twice in its incident list.
+      if (neighbors.Get(k) != far || e == last) continue;
+      shots_.push_back(e);
+      last = e;
+      ++found;
+    }
+    return found == count;
+  }
+
+  // Every station meets an even number of the shots, and the shots hang together.
+  bool IsClosedWalk() {
+    ends_.clear();
+    for (const int32_t e : shots_) {
+      ends_.push_back(graph_.Edges.Froms.Get(e));
+      ends_.push_back(graph_.Edges.Tos.Get(e));
+    }
+    std::sort(ends_.begin(), ends_.end());
+    stations_.clear();
+    for (size_t i = 0; i < ends_.size();) {
+      size_t j = i;
+      while (j < ends_.size() && ends_[j] == ends_[i]) ++j;
+      if ((j - i) % 2 != 0) return false;
+      stations_.push_back(ends_[i]);
+      i = j;
+    }
+    root_.resize(stations_.size());
+    std::iota(root_.begin(), root_.end(), 0);
+    size_t pieces = stations_.size();
+    for (const int32_t e : shots_) {
+      const size_t x = Root(Local(graph_.Edges.Froms.Get(e)));
+      const size_t y = Root(Local(graph_.Edges.Tos.Get(e)));
+      if (x == y) continue;
+      root_[x] = y;
+      --pieces;
+    }
+    return pieces == 1;
+  }
+
+  size_t Local(int32_t station) const {
+    return static_cast<size_t>(std::lower_bound(stations_.begin(), stations_.end(), station) - stations_.begin());
+  }
+
+  size_t Root(size_t x) {
+    while (root_[x] != x) {
+      root_[x] = root_[root_[x]];
+      x = root_[x];
+    }
+    return x;
+  }
+
+  const TSurveyGraph& graph_;
+  std::vector<uint64_t> pairs_;
+  std::vector<int32_t> shots_;
+  std::vector<int32_t> ends_;
+  std::vector<int32_t> stations_;
+  std::vector<size_t> root_;
+};
+
+}  // namespace
+
+TLoopSetQuality MeasureLoopSet(const TSurveyGraph& graph, const TLoopList& loops) {
+  const TSpanningForest forest(graph);
+  TLoopSetQuality quality;
+  quality.Loops = loops.Count();
+  quality.CycleRank =
+      static_cast<int64_t>(graph.Edges.Count()) - static_cast<int64_t>(graph.StationCount()) + forest.Pieces();
+  // A closed loop lies in the cycle space, where its shots outside the forest
+  // determine it; eliminating on those alone keeps rows short. Pivots at the
+  // latest closing edge make the minimal search's loops reduce at once.
+  TSparseGf2Basis basis(static_cast<int32_t>(forest.ClosingOrder().size()));
+  TLoopShots shots(graph);
+  std::vector<int32_t> row;
+  for (int32_t i = 0; i < loops.Count(); ++i) {
+    const TEdgeArray& loop = loops.LoopAt(i);
+    quality.Edges += loop.Count();
+    if (!shots.Resolve(loop)) continue;
+    ++quality.Closed;
+    row.clear();
+    for (const int32_t e : shots.Shots())
+      if (forest.ClosingRank(e) >= 0) row.push_back(forest.ClosingRank(e));
+    std::sort(row.begin(), row.end());
+    if (basis.Insert(row)) ++quality.Independent;
+  }
+  return quality;
+}
+
+bool IsBasis(const TLoopSetQuality& quality) {
+  return quality.Loops == quality.Independent && quality.Independent == quality.CycleRank &&
+         quality.CycleRank == quality.Closed;
+}

@@ -1,0 +1,289 @@
+// The minimal loop search: worked examples, the walk layout of its loops, the
+// basis property on generated networks and the total length against a
+// brute-force minimum loop basis.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <numeric>
+#include <random>
+#include <vector>
+
+#include "generated_networks.h"
+#include "loop_test_graphs.h"
+#include "loops/loop_search.h"
+
+namespace {
+
+using ::testing::Each;
+using ::testing::ElementsAre;
+
+std::vector<int32_t> EdgeCounts(const TLoopList& loops) {
+  std::vector<int32_t> counts;
+  for (int32_t i = 0; i < loops.Count(); ++i) counts.push_back(loops.LoopAt(i).Count());
+  return counts;
+}
+
+int64_t TotalEdges(const TLoopList& loops) {
+  const std::vector<int32_t> counts = EdgeCounts(loops);
+  return std::accumulate(counts.begin(), counts.end(), int64_t{0});
+}
+
+// Every loop starts with its closing edge at CommonStation, each edge starts
+// where the one before it ends, and the last ends where the first began.
+void ExpectWalks(const TLoopList& loops) {
+  for (int32_t i = 0; i < loops.Count(); ++i) {
+    const TEdgeArray& loop = loops.LoopAt(i);
+    SCOPED_TRACE("loop " + std::to_string(i));
+    ASSERT_GT(loop.Count(), 0);
+    EXPECT_EQ(loop.CommonStation, loop.Froms.Get(0));
+    EXPECT_EQ(loop.FirstPathCount, 1);
+    EXPECT_EQ(loop.LoopValue, 0);
+    for (int32_t k = 1; k < loop.Count(); ++k) EXPECT_EQ(loop.Froms.Get(k), loop.Tos.Get(k - 1));
+    EXPECT_EQ(loop.Tos.Get(loop.Count() - 1), loop.Froms.Get(0));
+  }
+}
+
+TEST(MinimalLoops, GiveTheFourByFourGridNineSquares) {
+  TSurveyGraph g;
+  FillGrid(g, 4, 4);
+  TLoopList loops;
+  FindLoopsMinimal(g, loops);
+  EXPECT_THAT(EdgeCounts(loops), ElementsAre(4, 4, 4, 4, 4, 4, 4, 4, 4));
+  EXPECT_EQ(TotalEdges(loops), 36);
+  ExpectWalks(loops);
+  EXPECT_TRUE(IsBasis(MeasureLoopSet(g, loops)));
+}
+
+TEST(MinimalLoops, GiveEveryFullGridOnlySquares) {
+  for (int32_t columns = 2; columns <= 13; columns += 1)
+    for (int32_t rows : {2, 5, columns}) {
+      SCOPED_TRACE(std::to_string(columns) + " x " + std::to_string(rows));
+      TSurveyGraph g;
+      FillGrid(g, columns, rows);
+      TLoopList loops;
+      FindLoopsMinimal(g, loops);
+      EXPECT_EQ(loops.Count(), (columns - 1) * (rows - 1));
+      EXPECT_THAT(EdgeCounts(loops), Each(4));
+      EXPECT_TRUE(IsBasis(MeasureLoopSet(g, loops)));
+    }
+}
+
+TEST(MinimalLoops, WalkTheSquareFromItsClosingEdge) {
+  TSurveyGraph g;
+  FillSquare(g);
+  TLoopList loops;
+  FindLoopsMinimal(g, loops);
+  ASSERT_EQ(loops.Count(), 1);
+  // The forest from station 0 takes (0, 1), (3, 0), (1, 2); (2, 3) closes it.
+  EXPECT_THAT(EdgePairs(loops.LoopAt(0)),
+              ElementsAre(TStationPair(2, 3), TStationPair(3, 0), TStationPair(0, 1), TStationPair(1, 2)));
+  EXPECT_EQ(loops.LoopAt(0).CommonStation, 2);
+  EXPECT_EQ(loops.LoopAt(0).FirstPathCount, 1);
+  EXPECT_EQ(loops.LoopAt(0).LoopValue, 0);
+}
+
+TEST(MinimalLoops, MakeARepeatedShotALoopOfTwoEdges) {
+  TSurveyGraph g;
+  FillGraph(g, {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0)}, {{0, 1}, {1, 0}});
+  TLoopList loops;
+  FindLoopsMinimal(g, loops);
+  ASSERT_EQ(loops.Count(), 1);
+  EXPECT_THAT(EdgePairs(loops.LoopAt(0)), ElementsAre(TStationPair(1, 0), TStationPair(0, 1)));
+  EXPECT_EQ(loops.LoopAt(0).CommonStation, 1);
+  EXPECT_TRUE(IsBasis(MeasureLoopSet(g, loops)));
+}
+
+TEST(MinimalLoops, MakeAShotFromAStationToItselfALoopOfOneEdge) {
+  TSurveyGraph g;
+  FillGraph(g, {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0)}, {{0, 1}, {1, 1}});
+  TLoopList loops;
+  FindLoopsMinimal(g, loops);
+  ASSERT_EQ(loops.Count(), 1);
+  EXPECT_THAT(EdgePairs(loops.LoopAt(0)), ElementsAre(TStationPair(1, 1)));
+  EXPECT_EQ(loops.LoopAt(0).CommonStation, 1);
+  EXPECT_EQ(loops.LoopAt(0).FirstPathCount, 1);
+  EXPECT_TRUE(IsBasis(MeasureLoopSet(g, loops)));
+}
+
+TEST(MinimalLoops, FindTheLoopsOfEveryPiece) {
+  // A triangle, an isolated station, and a square whose lowest station is not
+  // the network's most connected one.
+  TSurveyGraph g;
+  FillGraph(g,
+            {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0), MakeVec3(0, 10, 0), MakeVec3(50, 50, 0), MakeVec3(100, 0, 0),
+             MakeVec3(110, 0, 0), MakeVec3(110, 10, 0), MakeVec3(100, 10, 0)},
+            {{0, 1}, {1, 2}, {2, 0}, {4, 5}, {5, 6}, {6, 7}, {7, 4}, {4, 6}});
+  TLoopList loops;
+  FindLoopsMinimal(g, loops);
+  EXPECT_THAT(EdgeCounts(loops), ElementsAre(3, 3, 3));
+  ExpectWalks(loops);
+  const TLoopSetQuality quality = MeasureLoopSet(g, loops);
+  EXPECT_EQ(quality.CycleRank, 3);
+  EXPECT_TRUE(IsBasis(quality));
+}
+
+TEST(MinimalLoops, FindNoLoopsInATreeOrAnEmptyNetwork) {
+  TSurveyGraph g;
+  FillGraph(g, {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0), MakeVec3(20, 0, 0)}, {{0, 1}, {1, 2}});
+  TLoopList loops;
+  loops.AddLoop().AddEdge({0, 1, 0});
+  FindLoopsMinimal(g, loops);
+  EXPECT_EQ(loops.Count(), 0);
+  g.Clear();
+  loops.AddLoop().AddEdge({0, 1, 0});
+  FindLoopsMinimal(g, loops);
+  EXPECT_EQ(loops.Count(), 0);
+  EXPECT_TRUE(IsBasis(MeasureLoopSet(g, loops)));
+}
+
+TEST(MinimalLoops, SortLongestFirstAndRepeatExactly) {
+  // A square with a tail loop of three: the square sorts first.
+  TSurveyGraph g;
+  FillGraph(g,
+            {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0), MakeVec3(10, 10, 0), MakeVec3(0, 10, 0), MakeVec3(20, 0, 0),
+             MakeVec3(20, 10, 0)},
+            {{4, 5}, {5, 2}, {2, 4}, {0, 1}, {1, 2}, {2, 3}, {3, 0}});
+  TLoopList first;
+  TLoopList second;
+  FindLoopsMinimal(g, first);
+  FindLoopsMinimal(g, second);
+  EXPECT_THAT(EdgeCounts(first), ElementsAre(4, 3));
+  EXPECT_EQ(Snapshot(first), Snapshot(second));
+}
+
+// The basis a brute force finds: every simple cycle (by shot), shortest first,
+// kept when independent of those kept before. By the matroid property the
+// kept cycles are a minimum loop basis; returns their total length.
+int64_t MinimumBasisLength(const TSurveyGraph& g) {
+  const int32_t m = g.Edges.Count();
+  std::vector<uint64_t> cycles;
+  std::vector<uint8_t> onPath(static_cast<size_t>(g.StationCount()), 0);
+  // Simple paths from v back to target over shots above lowest; each cycle is
+  // found once, from its lowest shot.
+  const auto extend = [&](auto&& self, int32_t v, int32_t target, int32_t lowest, uint64_t used) -> void {
+    const THugeInteger& far = g.Neighbors.ListOf(v);
+    const THugeInteger& incident = g.IncidentEdges.ListOf(v);
+    for (int32_t k = 0; k < far.Count(); ++k) {
+      const int32_t e = incident.Get(k);
+      const int32_t w = far.Get(k);
+      if (e <= lowest || (used >> e & 1U) != 0 || w == v) continue;
+      if (w == target) {
+        cycles.push_back(used | uint64_t{1} << e);
+      } else if (onPath[static_cast<size_t>(w)] == 0) {
+        onPath[static_cast<size_t>(w)] = 1;
+        self(self, w, target, lowest, used | uint64_t{1} << e);
+        onPath[static_cast<size_t>(w)] = 0;
+      }
+    }
+  };
+  for (int32_t e = 0; e < m; ++e) {
+    const TEdgeRec shot = g.Edges.GetEdge(e);
+    if (shot.From == shot.To) {
+      cycles.push_back(uint64_t{1} << e);
+      continue;
+    }
+    onPath[static_cast<size_t>(shot.To)] = 1;
+    extend(extend, shot.To, shot.From, e, uint64_t{1} << e);
+    onPath[static_cast<size_t>(shot.To)] = 0;
+  }
+  std::stable_sort(cycles.begin(), cycles.end(),
+                   [](uint64_t a, uint64_t b) { return std::popcount(a) < std::popcount(b); });
+  std::vector<uint64_t> rows;
+  int64_t total = 0;
+  for (uint64_t cycle : cycles) {
+    uint64_t v = cycle;
+    for (uint64_t row : rows)
+      if ((v ^ row) < v) v ^= row;
+    if (v == 0) continue;
+    rows.push_back(v);
+    std::sort(rows.begin(), rows.end(), std::greater<>());
+    total += std::popcount(cycle);
+  }
+  return total;
+}
+
+TEST(MinimalLoops, MatchTheBruteForceMinimumOnSmallGrids) {
+  for (int32_t columns = 2; columns <= 5; ++columns)
+    for (int32_t rows = 2; rows <= 4; ++rows) {
+      TSurveyGraph g;
+      FillGrid(g, columns, rows);
+      if (g.Edges.Count() > 28) continue;
+      TLoopList loops;
+      FindLoopsMinimal(g, loops);
+      EXPECT_EQ(TotalEdges(loops), MinimumBasisLength(g)) << columns << " x " << rows;
+    }
+}
+
+// Small random networks: holed grids with doubled shots and random networks
+// with self-loops, up to 24 shots.
+TEST(MinimalLoops, StayCloseToTheBruteForceMinimumOnSmallRandomNetworks) {
+  std::mt19937 random(7);
+  int32_t exact = 0;
+  int32_t networks = 0;
+  int64_t worstExcess = 0;
+  for (int32_t trial = 0; trial < 300; ++trial) {
+    TNetwork net;
+    if (trial % 2 == 0)
+      AddGrid(net, random, Draw(random, 2, 4), Draw(random, 2, 4), 0, false, Draw(random, 0, 30), false);
+    else
+      AddRandomNetwork(net, random, Draw(random, 1, 9), Draw(random, 0, 16), 5, false);
+    if (net.Edges.size() > 24) continue;
+    TSurveyGraph g;
+    Fill(g, net);
+    TLoopList loops;
+    FindLoopsMinimal(g, loops);
+    const int64_t minimum = MinimumBasisLength(g);
+    const int64_t found = TotalEdges(loops);
+    ASSERT_GE(found, minimum) << "trial " << trial;
+    ++networks;
+    if (found == minimum) ++exact;
+    worstExcess = std::max(worstExcess, found - minimum);
+  }
+  // What the search reaches on tiny networks: nearly always the minimum, and
+  // never more than a few edges above it.
+  EXPECT_GT(networks, 250);
+  EXPECT_GE(exact * 100, networks * 95) << exact << " of " << networks << " exact";
+  EXPECT_LE(worstExcess, 4);
+}
+
+// Shots a station-pair loop cannot name: the third and later shots between two
+// stations, and the second and later shots from a station to itself.
+int64_t UnnameableShots(const TSurveyGraph& g) {
+  std::map<std::pair<int32_t, int32_t>, int32_t> shots;
+  for (int32_t e = 0; e < g.Edges.Count(); ++e) {
+    const TEdgeRec shot = g.Edges.GetEdge(e);
+    ++shots[{std::min(shot.From, shot.To), std::max(shot.From, shot.To)}];
+  }
+  int64_t unnameable = 0;
+  for (const auto& [pair, count] : shots) unnameable += std::max(0, count - (pair.first == pair.second ? 1 : 2));
+  return unnameable;
+}
+
+TEST(MinimalLoops, FormABasisOnEveryGeneratedNetwork) {
+  int64_t loopsSeen = 0;
+  for (uint32_t seed = 1; seed <= 400; ++seed) {
+    SCOPED_TRACE("generator seed " + std::to_string(seed));
+    const TNetwork net = MakeNetwork(seed);
+    TSurveyGraph g;
+    Fill(g, net);
+    TLoopList loops;
+    FindLoopsMinimal(g, loops);
+    ASSERT_NO_FATAL_FAILURE(ExpectWalks(loops));
+    // The graph is only read.
+    EXPECT_EQ(Items(g.Marks), net.Marks);
+    EXPECT_EQ(Items(g.Edges.Flags), net.Flags);
+    const TLoopSetQuality quality = MeasureLoopSet(g, loops);
+    EXPECT_EQ(quality.Loops, quality.CycleRank);
+    EXPECT_EQ(quality.Closed, quality.Loops);
+    // Loops of shots a station pair cannot tell apart count once.
+    EXPECT_EQ(quality.Independent, quality.CycleRank - UnnameableShots(g));
+    for (int32_t i = 1; i < loops.Count(); ++i) EXPECT_GE(loops.LoopAt(i - 1).Count(), loops.LoopAt(i).Count());
+    loopsSeen += loops.Count();
+  }
+  EXPECT_GT(loopsSeen, 4000);
+}
+
+}  // namespace
