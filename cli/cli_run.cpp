@@ -110,12 +110,20 @@ void RunTreeCommand(const TCliOptions& options, TSurveyGraph& work, std::ostream
 void RunLoopsCommand(const TCliOptions& options, TSurveyGraph& work, std::ostream& out, std::ostream& err) {
   TLoopList loops;
   const int64_t elapsed = Timed([&] {
-    if (options.Method == TLoopMethod::lmShortest)
-      FindLoopsShortest(work, loops, options.Optimize);
-    else
-      FindLoopsOverlap(work, loops, options.Optimize);
+    switch (options.Method) {
+      case TLoopMethod::lmShortest:
+        FindLoopsShortest(work, loops, options.Optimize);
+        break;
+      case TLoopMethod::lmOverlap:
+        FindLoopsOverlap(work, loops, options.Optimize);
+        break;
+      case TLoopMethod::lmMinimal:
+        FindLoopsMinimal(work, loops);
+        break;
+    }
   });
   for (int32_t k = 0; k < loops.Count(); ++k) out << LoopLine(k, loops.LoopAt(k)) << '\n';
+  if (options.Quality) out << QualityLine(MeasureLoopSet(work, loops)) << '\n';
   if (options.DumpState) {
     PrintStateLine(out, "marks", work.Marks);
     PrintStateLine(out, "flags", work.Edges.Flags);
@@ -161,6 +169,12 @@ std::string LoopLine(int32_t index, const TEdgeArray& loop) {
   for (int32_t e = 0; e < loop.Count(); ++e)
     line += " " + std::to_string(loop.Froms.Get(e)) + "-" + std::to_string(loop.Tos.Get(e));
   return line;
+}
+
+std::string QualityLine(const TLoopSetQuality& quality) {
+  return "quality: loops " + std::to_string(quality.Loops) + " edges " + std::to_string(quality.Edges) +
+         " independent " + std::to_string(quality.Independent) + " of " + std::to_string(quality.CycleRank) +
+         " closed " + std::to_string(quality.Closed);
 }
 
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {

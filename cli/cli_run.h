@@ -8,6 +8,7 @@
 
 #include "cli/command_line.h"
 #include "core/owned_lists.h"
+#include "loops/loop_quality.h"
 
 // The elapsed-time panel's millisecond form: microseconds / 1000 with three
 // decimals, e.g. 12345 gives "12.345 ms.".
@@ -16,6 +17,9 @@ std::string FormatMilliseconds(int64_t microseconds);
 // One loop as "loop <index> edges <Count> val <LoopValue> com <CommonStation>
 // first <FirstPathCount>:" followed by " <From>-<To>" for each edge.
 std::string LoopLine(int32_t index, const TEdgeArray& loop);
+
+// "quality: loops <n> edges <total> independent <rank> of <cycle rank> closed <closed loops>".
+std::string QualityLine(const TLoopSetQuality& quality);
 
 // Runs the command; results go to out, the timing and every error (as
 // "cyclorn-cli: <message>") to err. Returns the exit status: 0, or 1 after an error.

@@ -128,15 +128,19 @@ void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions
   } else if (option == "--favor-high-order") {
     options.FavorHighOrder = true;
   } else if (option == "--method") {
-    const std::string& method = reader.Take("--method needs shortest or overlap");
+    const std::string& method = reader.Take("--method needs shortest, overlap or minimal");
     if (method == "shortest")
       options.Method = TLoopMethod::lmShortest;
     else if (method == "overlap")
       options.Method = TLoopMethod::lmOverlap;
+    else if (method == "minimal")
+      options.Method = TLoopMethod::lmMinimal;
     else
-      throw EUsageError("--method takes shortest or overlap, not \"" + method + "\"");
+      throw EUsageError("--method takes shortest, overlap or minimal, not \"" + method + "\"");
   } else if (option == "--no-optimize") {
     options.Optimize = false;
+  } else if (option == "--quality") {
+    options.Quality = true;
   } else if (option == "--tree") {
     const std::string& kind = reader.Take("--tree needs bfs or dfs");
     if (kind == "bfs")
@@ -175,8 +179,9 @@ void CheckCombinations(const TArgumentReader& reader, const TCliOptions& options
   if (reader.WasGiven("--tree") && command != TCliCommand::ccReport) throw EUsageError("--tree goes only with report");
   if (reader.WasGiven("--favor-high-order") && options.Tree != TTreeKind::tkBreadthFirst)
     throw EUsageError("--favor-high-order goes only with tree bfs or --tree bfs");
-  if ((reader.WasGiven("--method") || reader.WasGiven("--no-optimize")) && command != TCliCommand::ccLoops)
-    throw EUsageError("--method and --no-optimize go only with loops");
+  if ((reader.WasGiven("--method") || reader.WasGiven("--no-optimize") || options.Quality) &&
+      command != TCliCommand::ccLoops)
+    throw EUsageError("--method, --no-optimize and --quality go only with loops");
   if ((options.DumpState || options.Time) && command != TCliCommand::ccTree && command != TCliCommand::ccLoops)
     throw EUsageError("--dump-state and --time go only with tree and loops");
 }
@@ -224,9 +229,10 @@ const std::string& CliUsage() {
       "  tree bfs [--favor-high-order] | tree dfs\n"
       "                               print the closing edges of the breadth-first or\n"
       "                               depth-first tree, one line per loop\n"
-      "  loops [--method shortest|overlap] [--no-optimize]\n"
+      "  loops [--method shortest|overlap|minimal] [--no-optimize] [--quality]\n"
       "                               find the loops (default: shortest, optimised) and print\n"
-      "                               one line per loop\n"
+      "                               one line per loop; --quality adds a line with the loop\n"
+      "                               count, the total edges and whether the loops are a basis\n"
       "  report adjacency|sequence|parents|indexes [--tree bfs|dfs] [--favor-high-order]\n"
       "                               print the report of the network, or of the tree after\n"
       "                               the named tree command\n"

@@ -10,7 +10,7 @@
 enum class TCliCommand { ccSave, ccTree, ccLoops, ccReport, ccOptimizeList, ccExport };
 enum class TCliSource { csNone, csLoad, csProblem, csGrid, csRandom };
 enum class TTreeKind { tkNone, tkBreadthFirst, tkDepthFirst };
-enum class TLoopMethod { lmShortest, lmOverlap };
+enum class TLoopMethod { lmShortest, lmOverlap, lmMinimal };
 enum class TReportKind { rkAdjacency, rkSequence, rkParents, rkIndexes };
 
 // Everything one run needs; the defaults are those of the "Grid" page.
@@ -19,7 +19,8 @@ struct TCliOptions {
   TTreeKind Tree = TTreeKind::tkNone;  // the tree command's kind, or the tree a report runs first
   bool FavorHighOrder = false;
   TLoopMethod Method = TLoopMethod::lmShortest;
-  bool Optimize = true;
+  bool Optimize = true;  // has no effect on the minimal search
+  bool Quality = false;  // loops: print the quality line after the loop lines
   TReportKind Report = TReportKind::rkAdjacency;
   bool DumpState = false;
   bool Time = false;

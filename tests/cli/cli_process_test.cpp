@@ -218,6 +218,61 @@ TEST_F(CyclornCli, PrintsTheLoopsOfEveryMethodAsTheLibraryFindsThem) {
   }
 }
 
+TEST_F(CyclornCli, PrintsTheMinimalLoopsWithOrWithoutOptimizeAlike) {
+  for (int n = 1; n <= 6; ++n) {
+    TSurveyGraph work;
+    BuildProblemGrid(work, n);
+    TLoopList loops;
+    FindLoopsMinimal(work, loops);
+    std::vector<std::string> expected = LoopLines(loops);
+    expected.push_back(Joined("marks", work.Marks));
+    expected.push_back(Joined("flags", work.Edges.Flags));
+    const TRun run = Run({"loops", "--problem", std::to_string(n), "--method", "minimal", "--dump-state"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.Lines(), expected);
+    EXPECT_EQ(
+        Run({"loops", "--no-optimize", "--problem", std::to_string(n), "--method", "minimal", "--dump-state"}).out,
+        run.out);
+  }
+}
+
+TEST_F(CyclornCli, PrintsTheQualityLineAfterTheLoopsForEveryMethod) {
+  // Only the fundamental loops of "Grid-4" take the long way round (26 edges).
+  const std::vector<std::pair<std::vector<std::string>, int>> methods = {{{}, 20},
+                                                                         {{"--no-optimize"}, 26},
+                                                                         {{"--method", "overlap"}, 20},
+                                                                         {{"--method", "overlap", "--no-optimize"}, 26},
+                                                                         {{"--method", "minimal"}, 20}};
+  for (const auto& [method, edges] : methods) {
+    std::vector<std::string> args = {"loops", "--problem", "4", "--quality", "--dump-state"};
+    args.insert(args.end(), method.begin(), method.end());
+    SCOPED_TRACE(::testing::PrintToString(args));
+    const TRun run = Run(args);
+    EXPECT_EQ(run.status, 0);
+    const std::vector<std::string> lines = run.Lines();
+    ASSERT_EQ(lines.size(), 6u);  // three loops, the quality line, marks and flags
+    for (size_t k = 0; k < 3; ++k) EXPECT_TRUE(IsLoopLine(lines[k])) << lines[k];
+    EXPECT_EQ(lines[3], "quality: loops 3 edges " + std::to_string(edges) + " independent 3 of 3 closed 3");
+    EXPECT_THAT(lines[4], StartsWith("marks:"));
+    EXPECT_THAT(lines[5], StartsWith("flags:"));
+  }
+  // A network with a second piece: the specified searches stay in the start
+  // station's piece, the minimal one covers both.
+  const std::string file = Write("two.grf",
+                                 "6\r\nA\r\n0 0 0\r\nB\r\n10 0 0\r\nC\r\n5 10 0\r\nD\r\n50 0 0\r\nE\r\n60 0 0\r\n"
+                                 "F\r\n55 10 0\r\n6\r\n0 1\r\n1 2\r\n2 0\r\n3 4\r\n4 5\r\n5 3\r\n");
+  EXPECT_EQ(Run({"loops", "--load", file, "--quality"}).Lines().back(),
+            "quality: loops 1 edges 3 independent 1 of 2 closed 1");
+  EXPECT_EQ(Run({"loops", "--load", file, "--quality", "--method", "minimal"}).Lines().back(),
+            "quality: loops 2 edges 6 independent 2 of 2 closed 2");
+}
+
+TEST_F(CyclornCli, TimesTheMinimalSearchToo) {
+  const TRun run = Run({"loops", "--problem", "6", "--method", "minimal", "--quality", "--time"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_TRUE(IsTimeLine(run.err)) << run.err;
+}
+
 TEST_F(CyclornCli, LoopLinesFollowTheFixedForm) {
   const TRun run = Run({"loops", "--problem", "2"});
   ASSERT_EQ(run.Lines().size(), 10u);  // Grid-2 has ten independent loops
@@ -320,8 +375,14 @@ TEST_F(CyclornCli, RefusesValuesThatMakeNoSenseWithStatusOne) {
 }
 
 TEST_F(CyclornCli, PrintsTheUsageForAWrongCommandLineWithStatusTwo) {
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {}, {"loops"}, {"loops", "--problem", "7"}, {"tree", "bfs", "--grid", "--random"}, {"export", "--grid"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"loops"},
+                                             {"loops", "--problem", "7"},
+                                             {"tree", "bfs", "--grid", "--random"},
+                                             {"export", "--grid"},
+                                             {"loops", "--problem", "1", "--method", "least"},
+                                             {"tree", "dfs", "--problem", "1", "--quality"}}) {
     const TRun run = Run(args);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.out, "");

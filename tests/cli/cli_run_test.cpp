@@ -32,4 +32,11 @@ TEST(LoopLine, WritesNothingAfterTheColonForAnEmptyLoop) {
   EXPECT_EQ(LoopLine(3, loop), "loop 3 edges 0 val 0 com 5 first 1:");
 }
 
+TEST(QualityLine, WritesTheCountsInTheirFixedOrder) {
+  EXPECT_EQ(QualityLine({3, 14, 2, 4, 3}), "quality: loops 3 edges 14 independent 2 of 4 closed 3");
+  EXPECT_EQ(QualityLine({0, 0, 0, 0, 0}), "quality: loops 0 edges 0 independent 0 of 0 closed 0");
+  EXPECT_EQ(QualityLine({998001, 3992004, 998001, 998001, 998001}),
+            "quality: loops 998001 edges 3992004 independent 998001 of 998001 closed 998001");
+}
+
 }  // namespace

@@ -48,6 +48,11 @@ TEST(ParseCommandLine, AcceptsOptionsInAnyOrderAfterTheCommandWords) {
   EXPECT_EQ(c.Method, TLoopMethod::lmOverlap);
   EXPECT_FALSE(c.Optimize);
   EXPECT_EQ(c.ProblemNumber, 6);
+  EXPECT_FALSE(c.Quality);
+  const TCliOptions d = Parse({"loops", "--quality", "--method", "minimal", "--problem", "1", "--no-optimize"});
+  EXPECT_EQ(d.Method, TLoopMethod::lmMinimal);
+  EXPECT_TRUE(d.Quality);
+  EXPECT_FALSE(d.Optimize);
 }
 
 TEST(ParseCommandLine, AllowsValuesOutsideTheWindowsRanges) {
@@ -91,8 +96,12 @@ TEST(ParseCommandLine, RefusesWrongCommandLinesWithAReason) {
       {"save", "--problem", "1"},
       {"save", "--problem", "1", "-o"},
       {"loops", "--problem", "1", "-o", "x"},
-      {"loops", "--problem", "1", "--method", "minimal"},
-      {"loops", "--problem", "1", "--quality"},
+      {"loops", "--problem", "1", "--method", "smallest"},
+      {"loops", "--problem", "1", "--method"},
+      {"loops", "--problem", "1", "--quality", "--quality"},
+      {"tree", "bfs", "--problem", "1", "--quality"},
+      {"report", "adjacency", "--problem", "1", "--quality"},
+      {"save", "-o", "x.grf", "--problem", "1", "--quality"},
       {"tree", "bfs", "--problem", "1", "--method", "overlap"},
       {"loops", "--problem", "1", "--time", "--time"},
       {"export", "--problem", "1"},
@@ -128,9 +137,10 @@ TEST(ParseCommandLine, RefusesSourceValuesThatMakeNoSenseWithAMessage) {
 }
 
 TEST(CliUsage, ListsEveryCommandAndSource) {
-  for (const char* word : {"save -o FILE", "tree bfs", "tree dfs", "loops [--method shortest|overlap]",
-                           "report adjacency|sequence|parents|indexes", "optimize-list", "--load FILE", "--problem N",
-                           "--grid", "--random", "--dump-state", "--time"})
+  for (const char* word :
+       {"save -o FILE", "tree bfs", "tree dfs", "loops [--method shortest|overlap|minimal] [--no-optimize] [--quality]",
+        "report adjacency|sequence|parents|indexes", "optimize-list", "--load FILE", "--problem N", "--grid",
+        "--random", "--dump-state", "--time"})
     EXPECT_THAT(CliUsage(), HasSubstr(word));
 }
 
