@@ -17,6 +17,8 @@
 #include "app/main_window.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
+#include "loops/loop_quality.h"
+#include "loops/minimal_loops.h"
 #include "loops/overlap_loops.h"
 #include "loops/shortest_loops.h"
 
@@ -24,8 +26,16 @@ namespace {
 
 constexpr int kLoopGridColumnWidths[TLoopGridModel::kColumns] = {19, 23, 23, 23, 23, 23};
 constexpr int kLoopGridRowHeight = 17;
+constexpr int kOptimizeRadioItems = 3;
 
 QLabel* MakeLabel(const QString& caption, QWidget* parent) { return new QLabel(caption, parent); }
+
+// "Total edges: <n>, a basis" or "..., not a basis".
+QString LoopQualityText(const TLoopSetQuality& quality) {
+  return QStringLiteral("Total edges: %1, %2")
+      .arg(quality.Edges)
+      .arg(IsBasis(quality) ? QStringLiteral("a basis") : QStringLiteral("not a basis"));
+}
 
 }  // namespace
 
@@ -54,6 +64,9 @@ QWidget* TForm1::CreateLoopsPage() {
   counters->addWidget(LoopSpin, 1, 0);
   counters->addWidget(LoopCntDis, 1, 1);
   layout->addLayout(counters);
+  LoopQualityLabel = new QLabel(page);
+  LoopQualityLabel->setObjectName(QStringLiteral("LoopQualityLabel"));
+  layout->addWidget(LoopQualityLabel);
 
   layout->addWidget(MakeLabel(QStringLiteral("Loop Info"), page));
   LoopGridModel = new TLoopGridModel(this);
@@ -88,10 +101,11 @@ QWidget* TForm1::CreateLoopsPage() {
   OptimizeRadio->setObjectName(QStringLiteral("OptimizeRadio"));
   auto* radioLayout = new QGridLayout(OptimizeRadio);
   OptimizeRadioItems = new QButtonGroup(OptimizeRadio);
-  const QString items[] = {QStringLiteral("Shortest"), QStringLiteral("Overlap")};
-  for (int i = 0; i < 2; ++i) {
+  const QString items[kOptimizeRadioItems] = {QStringLiteral("Shortest"), QStringLiteral("Overlap"),
+                                              QStringLiteral("Minimal")};
+  for (int i = 0; i < kOptimizeRadioItems; ++i) {
     auto* radio = new QRadioButton(items[i], OptimizeRadio);
-    radioLayout->addWidget(radio, 0, i);
+    radioLayout->addWidget(radio, i / 2, i % 2);
     OptimizeRadioItems->addButton(radio, i);
   }
   SetOptimizeRadioIndex(0);
@@ -132,7 +146,7 @@ void TForm1::SetLoopGridRow(int row) {
 int TForm1::OptimizeRadioIndex() const { return OptimizeRadioItems->checkedId(); }
 
 void TForm1::SetOptimizeRadioIndex(int index) {
-  if (index >= 0 && index < 2) {
+  if (index >= 0 && index < kOptimizeRadioItems) {
     OptimizeRadioItems->button(index)->setChecked(true);
     return;
   }
@@ -154,6 +168,9 @@ void TForm1::Button1Click() {
     case 1:
       FindLoopsOverlap(*WorkGraph, *Loops, OptimiseChk->isChecked());
       break;
+    case 2:
+      FindLoopsMinimal(*WorkGraph, *Loops);  // Optimize has no effect on it
+      break;
     default:
       break;  // no method chosen: the loops stay as they are
   }
@@ -163,6 +180,7 @@ void TForm1::Button1Click() {
   LoopSpin->SetValue(0);
   FillLoopGrid();
   LoopCntDis->setText(QString::number(Loops->Count()));
+  LoopQualityLabel->setText(LoopQualityText(MeasureLoopSet(*WorkGraph, *Loops)));
   SetShowLoops(true);
 }
 
@@ -203,6 +221,7 @@ void TForm1::ClearLoopBrowser() {
   LoopSpin->SetMaxValue(0);
   LoopSpin->SetValueSilently(0);
   LoopCntDis->clear();
+  LoopQualityLabel->clear();
   LoopGridModel->ShowNothing();
   GridLoops.reset();
   RestoreLoopGridRow(0);

@@ -117,6 +117,7 @@ class TForm1 final : public QMainWindow {
   QPushButton* Button1 = nullptr;
   TIntegerSpin* LoopSpin = nullptr;
   QLabel* LoopCntDis = nullptr;
+  QLabel* LoopQualityLabel = nullptr;  // total edges of the loops and whether they are a basis
   QTableView* LoopGrid = nullptr;
   TLoopGridModel* LoopGridModel = nullptr;  // the cells of LoopGrid
   QCheckBox* OptimiseChk = nullptr;

@@ -163,10 +163,12 @@ TEST_F(GridCommands, BuildingWhileLoopsAreShownClearsTheLoopBrowserAndShowsThePl
   Click(form->Button1);
   ASSERT_TRUE(form->ShowLoops);
   ASSERT_EQ(form->LoopCntDis->text(), QStringLiteral("10"));
+  ASSERT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 44, a basis"));
   Click(form->GridBtn);
   EXPECT_FALSE(form->ShowLoops);
   EXPECT_EQ(form->Loops->Count(), 0);
   EXPECT_TRUE(form->LoopCntDis->text().isEmpty());
+  EXPECT_TRUE(form->LoopQualityLabel->text().isEmpty());
   EXPECT_EQ(form->LoopSpin->MaxValue(), 0);
   EXPECT_EQ(form->LoopSpin->Value(), 0);
   EXPECT_EQ(LoopGridRowCount(), 10);

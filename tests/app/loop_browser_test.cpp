@@ -13,8 +13,10 @@
 #include "app/paint_box.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
+#include "loops/minimal_loops.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/recording_canvas.h"
+#include "tests/loops/loop_test_graphs.h"
 
 namespace {
 
@@ -89,6 +91,71 @@ TEST_F(LoopBrowser, FindLoopsFillsCounterGridAndChooserForEveryMethod) {
   form->OptimiseChk->setChecked(true);
   Click(form->Button1);
   for (int32_t i = 0; i < 16; ++i) EXPECT_EQ(form->Loops->LoopAt(i).Count(), 4) << "loop " << i;
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LoopBrowser, MinimalFindsTheSquaresOfAFullGridWhateverOptimizeSays) {
+  BuildFullGrid(5, 5);
+  form->SetOptimizeRadioIndex(2);
+  EXPECT_EQ(form->OptimizeRadioIndex(), 2);
+  for (const bool optimize : {true, false}) {
+    SCOPED_TRACE(testing::Message() << "optimise " << optimize);
+    form->OptimiseChk->setChecked(optimize);
+    form->SubTimer1->Reset();
+    Click(form->Button1);
+    TLoopList expected;
+    FindLoopsMinimal(*form->WorkGraph, expected);
+    ASSERT_EQ(form->Loops->Count(), 16);
+    EXPECT_EQ(Snapshot(*form->Loops), Snapshot(expected));
+    for (int32_t i = 0; i < 16; ++i) EXPECT_EQ(form->Loops->LoopAt(i).Count(), 4) << "loop " << i;
+    EXPECT_EQ(form->LoopCntDis->text(), QStringLiteral("16"));
+    EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 64, a basis"));
+    EXPECT_EQ(form->LoopSpin->MaxValue(), 15);
+    EXPECT_THAT(form->SubTimer1->text().toStdString(), EndsWith(" ms."));
+    EXPECT_TRUE(form->ShowLoops);
+    ExpectGridMatchesLoops();
+  }
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LoopBrowser, TheQualityLineFollowsEveryFindLoops) {
+  // "Grid-4": the fundamental loops take the long way round (26 shots), the
+  // shortened and the minimal ones do not (20).
+  Click(form->Problem4Btn);
+  struct TCase {
+    int Method;
+    bool Optimize;
+    const char* Text;
+  };
+  for (const TCase run : {TCase{0, false, "Total edges: 26, a basis"}, TCase{0, true, "Total edges: 20, a basis"},
+                          TCase{1, false, "Total edges: 26, a basis"}, TCase{1, true, "Total edges: 20, a basis"},
+                          TCase{2, false, "Total edges: 20, a basis"}}) {
+    SCOPED_TRACE(testing::Message() << "method " << run.Method << " optimise " << run.Optimize);
+    form->SetOptimizeRadioIndex(run.Method);
+    form->OptimiseChk->setChecked(run.Optimize);
+    Click(form->Button1);
+    EXPECT_EQ(form->LoopQualityLabel->text(), QString::fromUtf8(run.Text));
+  }
+  // Two separate triangles: the shortest search keeps to the piece of its
+  // start station, so its one loop is not a basis; the minimal search finds both.
+  form->WorkGraph->Clear();
+  for (const char* name : {"A", "B", "C", "D", "E", "F"}) form->WorkGraph->AddStation(name, Vec3{0, 0, 0});
+  for (const auto& [from, to] : {std::pair{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}})
+    form->WorkGraph->AddEdgeByIndex(from, to);
+  form->SetOptimizeRadioIndex(0);
+  Click(form->Button1);
+  EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 3, not a basis"));
+  form->SetOptimizeRadioIndex(2);
+  Click(form->Button1);
+  EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 6, a basis"));
+  // A network without loops has the empty basis.
+  Click(form->Problem2Btn);
+  EXPECT_TRUE(form->LoopQualityLabel->text().isEmpty());
+  form->ColumnSpin->SetValue(1);
+  form->RowSpin->SetValue(1);
+  Click(form->GridBtn);
+  Click(form->Button1);
+  EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 0, a basis"));
   EXPECT_TRUE(messages.isEmpty());
 }
 

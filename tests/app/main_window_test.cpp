@@ -148,6 +148,9 @@ TEST_F(MainWindow, SpanningAndLoopsPageControlsHaveTheirDefaultsAndCaptions) {
   EXPECT_EQ(form->OptimizeRadioIndex(), 0);
   EXPECT_EQ(form->OptimizeRadioItems->button(0)->text(), QStringLiteral("Shortest"));
   EXPECT_EQ(form->OptimizeRadioItems->button(1)->text(), QStringLiteral("Overlap"));
+  EXPECT_EQ(form->OptimizeRadioItems->button(2)->text(), QStringLiteral("Minimal"));
+  EXPECT_EQ(form->OptimizeRadioItems->buttons().size(), 3);
+  EXPECT_TRUE(form->LoopQualityLabel->text().isEmpty());
 
   // Before the first search: ten rows, the header row without headers.
   EXPECT_EQ(LoopGridRowCount(), 10);

@@ -63,7 +63,7 @@ class RandomCommands : public TWindowTest {
         checkStep("skip rows", form->SparseChk),
         checkStep("favor high order", form->ByIncidenceChk),
         checkStep("optimise", form->OptimiseChk),
-        TStep{"method", [this] { form->SetOptimizeRadioIndex(Draw(-1, 1)); }},
+        TStep{"method", [this] { form->SetOptimizeRadioIndex(Draw(-1, 2)); }},
         buttonStep("gridded", form->GridBtn),
         buttonStep("gridded", form->GridBtn),
         buttonStep("non-gridded", form->Button3),
