@@ -12,6 +12,7 @@
 
 #include "sources/graph_file.h"
 #include "sources/problem_grids.h"
+#include "tests/common/graph_fingerprint.h"
 
 namespace {
 
@@ -81,19 +82,6 @@ void RequireConsistent(const TSurveyGraph& graph) {
   Require(listed == 2 * static_cast<int64_t>(edges.Count()), "lists do not hold every edge at both ends");
 }
 
-// The parts of a graph a failed load must not touch, as one text.
-std::string Fingerprint(const TSurveyGraph& graph) {
-  std::string out = std::to_string(graph.StationCount()) + "/" + std::to_string(graph.Edges.Count()) + ":";
-  for (int32_t s = 0; s < graph.StationCount(); ++s) {
-    const Vec3 p = graph.Positions.Get(s);
-    out += graph.Names.GetName(s) + "@" + std::to_string(p.X) + "," + std::to_string(p.Y) + "," + std::to_string(p.Z) +
-           ";";
-  }
-  for (int32_t e = 0; e < graph.Edges.Count(); ++e)
-    out += std::to_string(graph.Edges.Froms.Get(e)) + "-" + std::to_string(graph.Edges.Tos.Get(e)) + ";";
-  return out;
-}
-
 // True when some token is a count the reader accepts but that pads a short
 // file out to a network of more than kLargestFuzzedCount stations or edges.
 // Such a file is well formed and only slow and big (the loader tests cover
@@ -125,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::string before = [] {
     TSurveyGraph graph;
     BuildProblemGrid(graph, 3);
-    return Fingerprint(graph);
+    return GraphFingerprint(graph);
   }();
   if (DeclaresALargeNetwork(data, size)) return -1;
   WriteInput(path, data, size);
@@ -134,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   try {
     LoadGraph(path, graph);
   } catch (const EInOutError& error) {
-    Require(Fingerprint(graph) == before, "a failed load changed the graph");
+    Require(GraphFingerprint(graph) == before, "a failed load changed the graph");
     Require(error.what()[0] != '\0', "an error without a message");
     Require(error.Line() >= 0, "an error with a negative line");
     int64_t lines = 1;

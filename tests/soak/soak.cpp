@@ -28,6 +28,8 @@
 #include "sources/graph_file.h"
 #include "sources/problem_grids.h"
 #include "sources/reports.h"
+#include "tests/common/counting_canvas.h"
+#include "tests/common/graph_fingerprint.h"
 
 namespace {
 
@@ -38,25 +40,6 @@ struct TOptions {
   std::string HostileFolder;
   uint32_t Seed = 1;
   int64_t RssMarginMb = 96;
-};
-
-// A canvas that only counts what it is asked to draw.
-class TCountingCanvas final : public TCanvas {
- public:
-  int64_t Operations = 0;
-  void SetBrushColor(TColor) override { ++Operations; }
-  void SetBrushStyle(TBrushStyle) override { ++Operations; }
-  void SetPenColor(TColor) override { ++Operations; }
-  void SetPenWidth(int32_t) override { ++Operations; }
-  void SetFont(const TFontSpec&) override { ++Operations; }
-  TRect ClipRect() const override { return {0, 0, 1600, 1200}; }
-  void FillRect(const TRect&) override { ++Operations; }
-  TSize TextExtent(std::string_view text) override { return {7 * static_cast<int32_t>(text.size()), 13}; }
-  void Rectangle(const TRect&) override { ++Operations; }
-  void TextRect(const TRect&, int32_t, int32_t, std::string_view) override { ++Operations; }
-  void MoveTo(TPoint) override { ++Operations; }
-  void LineTo(TPoint) override { ++Operations; }
-  void Polygon(std::span<const TPoint>) override { ++Operations; }
 };
 
 [[noreturn]] void Broken(const std::string& what) {
@@ -70,19 +53,6 @@ int64_t ResidentMegabytes() {
   int64_t resident = 0;
   statm >> size >> resident;
   return resident * ::sysconf(_SC_PAGESIZE) / (1024 * 1024);
-}
-
-// Stations, positions and edges as one text, to see whether a graph changed.
-std::string Fingerprint(const TSurveyGraph& graph) {
-  std::string out = std::to_string(graph.StationCount()) + "/" + std::to_string(graph.Edges.Count()) + ":";
-  for (int32_t s = 0; s < graph.StationCount(); ++s) {
-    const Vec3 p = graph.Positions.Get(s);
-    out += graph.Names.GetName(s) + "@" + std::to_string(p.X) + "," + std::to_string(p.Y) + "," + std::to_string(p.Z) +
-           ";";
-  }
-  for (int32_t e = 0; e < graph.Edges.Count(); ++e)
-    out += std::to_string(graph.Edges.Froms.Get(e)) + "-" + std::to_string(graph.Edges.Tos.Get(e)) + ";";
-  return out;
 }
 
 std::string ReadFile(const std::string& path) {
@@ -232,12 +202,12 @@ class TSoak {
   }
 
   void LoadFile(const std::string& file) {
-    const std::string before = Fingerprint(work_);
+    const std::string before = GraphFingerprint(work_);
     try {
       LoadGraph(file, work_);
     } catch (const EInOutError&) {
       ++loadsRefused_;
-      if (Fingerprint(work_) != before) Broken("a failed load of " + file + " changed the work graph");
+      if (GraphFingerprint(work_) != before) Broken("a failed load of " + file + " changed the work graph");
       return;
     }
     ++loadsDone_;
@@ -295,7 +265,7 @@ class TSoak {
   TSurveyGraph result_;
   TLoopList loops_;
   TDisplaySettings settings_;
-  TCountingCanvas canvas_;
+  TCountingCanvas canvas_{TRect{0, 0, 1600, 1200}};
   int64_t steps_ = 0;
   int64_t loadsDone_ = 0;
   int64_t loadsRefused_ = 0;

@@ -1,5 +1,6 @@
-// One application object for the drawing tests that need Qt, made before the
-// first test and destroyed after the last, while Qt's own globals still live.
+// One application object for a test program's widget and painting tests,
+// made before the first test and destroyed after the last, while Qt's own
+// globals still live. Link this file into any test program that needs Qt.
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,7 @@ class TQtApplicationEnvironment final : public testing::Environment {
 
  private:
   int argc = 1;
-  char name[19] = "cyclorn_draw_tests";
+  char name[14] = "cyclorn_tests";
   char* argv[2] = {name, nullptr};
   std::unique_ptr<QApplication> application;
 };
