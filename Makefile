@@ -47,13 +47,19 @@ fuzz-merge:
 	$(FUZZER) $(FUZZ_FLAGS) -use_counters=0 -merge=1 fuzz/corpus build/fuzz/corpus
 
 # Random commands, hostile files and failing saves for SOAK_SECONDS seconds
-# in the asan build: any error, leak or growth of memory fails it.
+# in the asan build, first on the libraries, then on the real window
+# (offscreen) with loads, exports and display changes among the commands:
+# any error, leak or growth of memory fails it.
 soak: deps
 	cmake --preset asan
-	cmake --build --preset asan --target cyclorn_soak
+	cmake --build --preset asan --target cyclorn_soak cyclorn_app_tests
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=16 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	build/asan/tests/soak/cyclorn_soak --seconds $(SOAK_SECONDS) --hostile tests/sources/hostile
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=16 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	QT_QPA_PLATFORM=offscreen CYCLORN_TEST_DATA=$(CURDIR)/tests/app CYCLORN_RANDOM_SECONDS=$(SOAK_SECONDS) \
+	build/asan/tests/app/cyclorn_app_tests --gtest_filter='RandomCommands.*'
 
 clean:
 	rm -rf build

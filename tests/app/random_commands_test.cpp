@@ -1,17 +1,27 @@
-// Thousands of random commands and parameter changes on the real window; none
-// may fail, and the drawing must stay paintable after every one.
+// Thousands of random commands and parameter changes on the real window,
+// with loads of hostile graph files, metafile exports and display option
+// changes among them: none may fail unless it is a load of a bad file, which
+// must leave the network as it was, and the drawing must stay paintable
+// after every one. CYCLORN_RANDOM_SECONDS runs it for that long instead
+// (make soak does so in the sanitizer build) and then also checks that the
+// memory in use has not grown.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QPushButton>
 #include <QTableView>
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <sstream>
@@ -20,10 +30,26 @@
 #include "controls/integer_spin.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/recording_canvas.h"
+#include "tests/common/graph_fingerprint.h"
 
 namespace {
 
 constexpr int kCommandCount = 3000;
+
+// How long to run when CYCLORN_RANDOM_SECONDS is set, else 0: run kCommandCount.
+int64_t SecondsFromEnvironment() {
+  bool ok = false;
+  const int64_t seconds = qEnvironmentVariable("CYCLORN_RANDOM_SECONDS").toLongLong(&ok);
+  return ok && seconds > 0 ? seconds : 0;
+}
+
+int64_t ResidentMegabytes() {
+  std::ifstream statm("/proc/self/statm");
+  int64_t size = 0;
+  int64_t resident = 0;
+  statm >> size >> resident;
+  return resident * ::sysconf(_SC_PAGESIZE) / (1024 * 1024);
+}
 
 uint32_t SeedFromEnvironment() {
   bool ok = false;
@@ -88,16 +114,85 @@ class RandomCommands : public TWindowTest {
         TStep{"loop spin",
               [this] { form->LoopSpin->SetValue(Draw(-2, static_cast<int>(form->LoopSpin->MaxValue()) + 2)); }},
         TStep{"loop grid row", [this] { form->SetLoopGridRow(Draw(0, form->LoopGrid->model()->rowCount() + 1)); }},
-        TStep{"save", [this] { form->SaveFile1->trigger(); }},
+        TStep{"save", [this] { SaveGraph(); }},
         TStep{"load",
               [this] {
+                chosenFile = savedFile;
                 if (QFile::exists(savedFile)) form->LoadFile1->trigger();
               }},
+        TStep{"load hostile file", [this] { LoadHostileFile(); }},
+        TStep{"export metafile", [this] { ExportMetafile(); }},
+        TStep{"display options", [this] { ChangeDisplaySettings(); }},
     };
+  }
+
+  void SaveGraph() {
+    chosenFile = savedFile;
+    form->SaveFile1->trigger();
+  }
+
+  // A bad file must leave the work graph and the view as they were; a good
+  // one (some hostile files are well formed) simply loads.
+  void LoadHostileFile() {
+    const QStringList files = QDir(hostileFolder).entryList(QDir::Files, QDir::Name);
+    ASSERT_FALSE(files.isEmpty()) << "no hostile files in " << hostileFolder.toStdString();
+    chosenFile = QDir(hostileFolder).filePath(files[Draw(0, static_cast<int>(files.size()) - 1)]);
+    const std::string before = GraphFingerprint(*form->WorkGraph);
+    const TSurveyGraph* shownBefore = form->ShownGraph;
+    form->LoadFile1->trigger();
+    if (messages.isEmpty()) return;
+    if (GraphFingerprint(*form->WorkGraph) != before || form->ShownGraph != shownBefore)
+      ADD_FAILURE() << "a refused load of " << chosenFile.toStdString() << " changed the network";
+    messages.clear();
+  }
+
+  // A Windows metafile holds 16-bit coordinates only, so a loaded network
+  // with huge positions may be refused: then with its message and no file.
+  void ExportMetafile() {
+    const bool windows16 = Draw(0, 1) == 1;
+    chosenFile = TempPath(windows16 ? QStringLiteral("random.wmf") : QStringLiteral("random.emf"));
+    QFile::remove(chosenFile);
+    form->SaveMetafile1->trigger();
+    if (messages.isEmpty()) {
+      if (QFileInfo(chosenFile).size() <= 0) ADD_FAILURE() << "the export wrote no file " << chosenFile.toStdString();
+      return;
+    }
+    if (windows16 && messages.size() == 1 && messages[0].contains(QStringLiteral("does not fit a Windows metafile")) &&
+        !QFile::exists(chosenFile))
+      messages.clear();
+  }
+
+  void ChangeDisplaySettings() {
+    constexpr TColor kColors[] = {clBlack, clWhite, clRed, clGray, TColor::Rgb(0, 128, 255)};
+    TDisplaySettings& settings = form->DisplaySettings;
+    auto color = [this, &kColors] { return kColors[Draw(0, static_cast<int>(std::size(kColors)) - 1)]; };
+    switch (Draw(0, 5)) {
+      case 0:
+        settings.LineWidth = Draw(TDisplaySettings::kMinLineWidth, TDisplaySettings::kMaxLineWidth);
+        break;
+      case 1:
+        settings.ShowArrow = !settings.ShowArrow;
+        break;
+      case 2:
+        settings.LabelMode = Draw(0, 1) == 0 ? lmStation : lmIndex;
+        break;
+      case 3:
+        settings.LineColor = color();
+        break;
+      case 4:
+        settings.BackColor = color();
+        break;
+      default:
+        settings.LabelFont.Height = -Draw(6, 30);
+        break;
+    }
+    form->PaintBox1->update();
   }
 
   std::mt19937 random;
   QString savedFile;
+  QString chosenFile;
+  QString hostileFolder = DataPath(QStringLiteral("../sources/hostile"));
 };
 
 TEST_F(RandomCommands, RunWithoutAnyError) {
@@ -105,10 +200,15 @@ TEST_F(RandomCommands, RunWithoutAnyError) {
   SCOPED_TRACE(testing::Message() << "seed " << seed << " (set CYCLORN_RANDOM_SEED to repeat)");
   random.seed(seed);
   savedFile = TempPath(QStringLiteral("random.grf"));
-  form->ChooseFile = [this](const TFileDialogRequest&) { return savedFile; };
+  form->ChooseFile = [this](const TFileDialogRequest&) { return chosenFile; };
   const std::vector<TStep> steps = Steps();
   std::deque<std::string> recent;
-  for (int i = 0; i < kCommandCount; ++i) {
+  const int64_t seconds = SecondsFromEnvironment();
+  QElapsedTimer clock;
+  clock.start();
+  int64_t settledMegabytes = -1;  // memory in use once the first tenth of a long run is over
+  for (int64_t i = 0; seconds > 0 ? clock.elapsed() < seconds * 1000 : i < kCommandCount; ++i) {
+    if (seconds > 0 && settledMegabytes < 0 && clock.elapsed() >= seconds * 100) settledMegabytes = ResidentMegabytes();
     const TStep& step = steps[static_cast<size_t>(Draw(0, static_cast<int>(steps.size()) - 1))];
     recent.push_back(std::to_string(i) + " " + step.Name);
     if (recent.size() > 12) recent.pop_front();
@@ -124,6 +224,12 @@ TEST_F(RandomCommands, RunWithoutAnyError) {
       FAIL() << "after command " << i << ": " << messages.join(QStringLiteral("; ")).toStdString()
              << "\nlast commands:" << last.str();
     }
+    if (HasFailure()) return;
+  }
+  // The networks stay small, so anything more than a generous margin is memory
+  // the window keeps for no network at all.
+  if (settledMegabytes >= 0) {
+    EXPECT_LE(ResidentMegabytes(), settledMegabytes + 128);
   }
 }
 
