@@ -15,6 +15,7 @@
 
 #include "app/loop_grid_model.h"
 #include "app/main_window.h"
+#include "app/paint_box.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
 #include "loops/loop_quality.h"
@@ -203,7 +204,7 @@ void TForm1::FillLoopGrid() {
 void TForm1::ShowOneLoopBtnClick() {
   if (Loops->Count() == 0) return;
   SetLoopGridRow(static_cast<int>(LoopSpin->Value()) + 1);
-  SetShowLoops(true);
+  ShowChosenLoop();
 }
 
 void TForm1::LoopGridClick() {
@@ -213,7 +214,7 @@ void TForm1::LoopGridClick() {
   const int r = LoopGridRow() - 1;
   if (r > Loops->Count()) return;
   LoopSpin->SetValueSilently(r);
-  SetShowLoops(true);
+  ShowChosenLoop();
 }
 
 void TForm1::ClearLoopBrowser() {
@@ -225,6 +226,11 @@ void TForm1::ClearLoopBrowser() {
   LoopGridModel->ShowNothing();
   GridLoops.reset();
   RestoreLoopGridRow(0);
+}
+
+void TForm1::ShowChosenLoop() {
+  ShowLoops = true;
+  PaintBox1->update();
 }
 
 void TForm1::KeepGridLoops() {

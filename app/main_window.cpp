@@ -15,6 +15,7 @@
 #include "app/paint_box.h"
 #include "controls/integer_spin.h"
 #include "draw/display_dialog.h"
+#include "draw/drawing_index.h"
 #include "draw/paint_area.h"
 
 namespace {
@@ -46,7 +47,8 @@ TForm1::TForm1(QWidget* parent)
       WorkGraph(std::make_unique<TSurveyGraph>()),
       ResultGraph(std::make_unique<TSurveyGraph>()),
       ShownGraph(WorkGraph.get()),
-      Loops(std::make_unique<TLoopList>(5)) {
+      Loops(std::make_unique<TLoopList>(5)),
+      DrawingIndex(std::make_unique<TDrawingIndex>()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Cyclorn"));
   // The window's font, with narrow stand-ins where it is not installed.
@@ -74,7 +76,7 @@ TForm1::TForm1(QWidget* parent)
   ScrollBox1 = new QScrollArea(central);
   ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
   ScrollBox1->setWidgetResizable(false);
-  PaintBox1 = new TPaintBox([this](TCanvas& canvas) { PaintBox1Paint(canvas); });
+  PaintBox1 = new TPaintBox([this](TCanvas& canvas, const TRect& visible) { PaintBox1Paint(canvas, visible); });
   PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
   PaintBox1->setFixedSize(kDefaultDrawingWidth, kDefaultDrawingHeight);
   ScrollBox1->setWidget(PaintBox1);
@@ -117,6 +119,7 @@ void TForm1::CreateDisplayDialog() {
 }
 
 void TForm1::SetShowLoops(bool v) {
+  DrawingIndex->Invalidate();
   ShowLoops = v;
   PaintBox1->update();
 }
@@ -132,6 +135,11 @@ void TForm1::FitDrawingArea(const TSurveyGraph& graph) {
 
 void TForm1::PaintBox1Paint(TCanvas& canvas) const {
   PaintDrawingArea(canvas, {ShowLoops, ShownGraph, WorkGraph.get(), Loops.get(), LoopSpin->Value()}, DisplaySettings);
+}
+
+void TForm1::PaintBox1Paint(TCanvas& canvas, const TRect& visible) const {
+  PaintDrawingArea(canvas, {ShowLoops, ShownGraph, WorkGraph.get(), Loops.get(), LoopSpin->Value()}, DisplaySettings,
+                   *DrawingIndex, visible);
 }
 
 void TForm1::OriginalBtnClick() { ShowGraph(*WorkGraph); }

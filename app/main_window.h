@@ -28,6 +28,8 @@ class QTableView;
 class QTabWidget;
 class TCanvas;
 class TDisplayDlg;
+class TDrawingIndex;
+struct TRect;
 class THelpWindow;
 class TIntegerSpin;
 class TLoopGridModel;
@@ -48,7 +50,8 @@ class TForm1 final : public QMainWindow {
   void CreateDisplayDialog();
   TDisplayDlg* DisplayDialog() const { return DisplayDlg.get(); }
 
-  // ShowLoops := v, then asks for a repaint of the drawing area.
+  // ShowLoops := v, then asks for a repaint of the drawing area. A command
+  // ends with it when it changed what is drawn, so it also drops the drawing index.
   void SetShowLoops(bool v);
   // Makes `graph` the shown graph in the plain graph view.
   void ShowGraph(TSurveyGraph& graph);
@@ -56,6 +59,9 @@ class TForm1 final : public QMainWindow {
   void FitDrawingArea(const TSurveyGraph& graph);
   // Draws what the drawing area shows now: the loops over the work graph or the shown graph.
   void PaintBox1Paint(TCanvas& canvas) const;
+  // The same, only where it shows in `visible` (the canvas's clip), found
+  // through DrawingIndex.
+  void PaintBox1Paint(TCanvas& canvas, const TRect& visible) const;
 
   // Screen size used by FitDrawingArea; the primary screen's unless replaced (tests).
   std::function<QSize()> ScreenSize;
@@ -69,6 +75,8 @@ class TForm1 final : public QMainWindow {
   std::unique_ptr<TLoopList> Loops;
   bool ShowLoops = false;
   TDisplaySettings DisplaySettings;
+  // Where the edges and loops lie, for repainting part of the drawing area.
+  std::unique_ptr<TDrawingIndex> DrawingIndex;
 
   // Layout.
   QTabWidget* PageControl1 = nullptr;
@@ -182,6 +190,9 @@ class TForm1 final : public QMainWindow {
   // list, hands that list to the grid and makes Loops a new list, so the grid
   // keeps what the last "Find Loops" listed.
   void KeepGridLoops();
+  // Shows the loop view with the loop chosen now; the loops and graphs are
+  // as they were, so the drawing index stays.
+  void ShowChosenLoop();
   // Makes `row` (0 = first data row) the grid's current row after its model
   // was reset, without reporting it as a click.
   void RestoreLoopGridRow(int row);

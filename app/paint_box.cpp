@@ -12,8 +12,11 @@ TPaintBox::TPaintBox(TPainterFunction painter, QWidget* parent) : QWidget(parent
 }
 
 void TPaintBox::paintEvent(QPaintEvent* event) {
+  // Scrolling a large drawing repaints a strip at a time; only what reaches
+  // that strip is drawn.
+  const QRect part = event->rect() & rect();
   QPainter painter(this);
-  painter.setClipRect(event->rect());
-  TQtCanvas canvas(painter);
-  painter_(canvas);
+  painter.setClipRect(part);
+  TQtCanvas canvas(painter, part);
+  painter_(canvas, canvas.ClipRect());
 }

@@ -9,6 +9,8 @@
 #include "draw/canvas.h"
 #include "draw/display_settings.h"
 
+class TDrawingIndex;
+
 // The application state a repaint reads. The pointers are not owned; a null
 // graph or loop list draws nothing.
 struct TDrawingState {
@@ -23,3 +25,10 @@ struct TDrawingState {
 // black on grey, then the chosen loop again on top in LoopColor; nothing at
 // all for an empty loop list, and no chosen loop when its index is not in the list.
 void PaintDrawingArea(TCanvas& canvas, const TDrawingState& state, const TDisplaySettings& settings);
+
+// The same picture repainted only where it shows in `visible`, the canvas's
+// clip rectangle: only the edges and loops that `index` finds reaching it are
+// drawn, in the order of the whole picture, so the pixels inside `visible`
+// are the same. The index builds what it lacks with `canvas`.
+void PaintDrawingArea(TCanvas& canvas, const TDrawingState& state, const TDisplaySettings& settings,
+                      TDrawingIndex& index, const TRect& visible);

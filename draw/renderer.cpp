@@ -29,7 +29,8 @@ bool IsStation(const TSurveyGraph& graph, int32_t station) {
   return station >= 0 && station < graph.StationCount() && station < graph.Names.NameList.Count();
 }
 
-// One edge as both views draw it: the From label, the To label, then the line.
+}  // namespace
+
 void DrawLabelledEdge(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeRec& edge, TColor color,
                       const TDisplaySettings& settings) {
   if (!IsStation(graph, edge.From) || !IsStation(graph, edge.To)) return;
@@ -43,14 +44,23 @@ void DrawLabelledEdge(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeRec
   DrawEdge(canvas, fromPos, toPos, color, settings);
 }
 
-}  // namespace
-
 void DrawGraph(TCanvas& canvas, const TSurveyGraph& graph, const TDisplaySettings& settings) {
   canvas.SetBrushColor(settings.BackColor);
   canvas.SetBrushStyle(TBrushStyle::bsSolid);
   canvas.FillRect(canvas.ClipRect());
   for (int32_t i = 0; i < graph.Edges.Count(); ++i)
     DrawLabelledEdge(canvas, graph, graph.Edges.GetEdge(i), settings.LineColor, settings);
+}
+
+void DrawGraphEdges(TCanvas& canvas, const TSurveyGraph& graph, std::span<const int32_t> edges,
+                    const TDisplaySettings& settings) {
+  canvas.SetBrushColor(settings.BackColor);
+  canvas.SetBrushStyle(TBrushStyle::bsSolid);
+  canvas.FillRect(canvas.ClipRect());
+  for (const int32_t i : edges) {
+    if (i >= 0 && i < graph.Edges.Count())
+      DrawLabelledEdge(canvas, graph, graph.Edges.GetEdge(i), settings.LineColor, settings);
+  }
 }
 
 void DrawLoop(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeArray& loop, bool fillBackground, TColor edgeColor,

@@ -5,6 +5,7 @@
 // pixel, Y downwards); Z only takes part in shortening edge lines.
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 
 #include "core/edge_array.h"
@@ -23,6 +24,16 @@ inline constexpr int32_t kLabelMargin = 3;     // label box around its text
 // The graph view: fills the clip rectangle with BackColor, then draws every
 // edge in index order with its two labels (From first) and its line in LineColor.
 void DrawGraph(TCanvas& canvas, const TSurveyGraph& graph, const TDisplaySettings& settings);
+
+// The graph view drawn only in part: the BackColor fill, then the listed
+// edges (ascending indices) exactly as DrawGraph draws them.
+void DrawGraphEdges(TCanvas& canvas, const TSurveyGraph& graph, std::span<const int32_t> edges,
+                    const TDisplaySettings& settings);
+
+// One edge as both views draw it: the From label, the To label, then the
+// line in `color`. Nothing when an end is not a station of `graph`.
+void DrawLabelledEdge(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeRec& edge, TColor color,
+                      const TDisplaySettings& settings);
 
 // One loop over the stations of `graph`, each edge in its stored From-to-To
 // direction; with fillBackground the clip rectangle is first filled grey.

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "draw/drawing_index.h"
 #include "draw/renderer.h"
 #include "tests/draw/recording_canvas.h"
 
@@ -240,6 +241,45 @@ TEST_F(DrawingArea, DrawsNothingWithoutAGraph) {
   state.ShowLoops = true;
   state.WorkGraph = nullptr;
   EXPECT_THAT(Paint(), IsEmpty());
+}
+
+TEST_F(DrawingArea, InPartDrawsOnlyTheEdgesReachingThePartInTheirOrder) {
+  state.ShownGraph = &work;
+  TDrawingIndex index;
+  const auto paintPart = [&](const TRect& part) {
+    TRecordingCanvas canvas;
+    canvas.Clip = part;
+    PaintDrawingArea(canvas, state, DistinctSettings(), index, part);
+    return canvas.Log;
+  };
+  // Near A: the shots A-B (edge 0) and C-A (edge 2), not B-C.
+  std::vector<std::string> log = paintPart({60, 30, 90, 70});
+  EXPECT_THAT(Only(log, "FillRect"), ElementsAre("FillRect 60 30 90 70"));
+  EXPECT_THAT(Only(log, "LineTo"), ElementsAre("LineTo 190 50", "LineTo 104 59"));
+  // Around D, which no shot touches: the background only.
+  log = paintPart({380, 380, 420, 420});
+  EXPECT_THAT(Only(log, "FillRect"), ElementsAre("FillRect 380 380 420 420"));
+  EXPECT_THAT(Only(log, "LineTo"), IsEmpty());
+}
+
+TEST_F(DrawingArea, InPartFillsTheLoopViewGreyEvenWhenTheFirstLoopIsOutOfSight) {
+  const int32_t e = work.AddStation("E", {2000, 2000, 0});
+  const int32_t f = work.AddStation("F", {2100, 2000, 0});
+  AddLoop(loops, {{e, f, 0}, {f, e, 0}});
+  AddLoop(loops, {{0, 1, 0}, {1, 2, 0}, {2, 0, 0}});
+  state.ShowLoops = true;
+  state.ChosenLoop = 0;
+  TDrawingIndex index;
+  TRecordingCanvas canvas;
+  canvas.Clip = {0, 0, 300, 200};
+  PaintDrawingArea(canvas, state, DistinctSettings(), index, canvas.Clip);
+  const std::vector<std::string>& log = canvas.Log;
+  const auto fill = std::find(log.begin(), log.end(), "FillRect 0 0 300 200");
+  ASSERT_NE(fill, log.end());
+  EXPECT_EQ(*(fill - 1), "BrushColor 128,128,128");
+  // The triangle in black; the chosen loop lies out of sight.
+  EXPECT_EQ(Only(log, "LineTo").size(), 3u);
+  EXPECT_THAT(Only(log, "PenColor"), Not(Contains("PenColor 0,200,0")));
 }
 
 }  // namespace
