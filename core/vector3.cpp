@@ -7,17 +7,6 @@ namespace {
 constexpr double kZeroLengthDivisor = 1e-99;
 }
 
-Vec3 MakeVec3(double x, double y, double z) { return {x, y, z}; }
-Vec3 Add3(Vec3 a, Vec3 b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
-Vec3 Sub3(Vec3 a, Vec3 b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
-Vec3 Scale3(Vec3 v, double s) { return {v.X * s, v.Y * s, v.Z * s}; }
-Vec3 Div3(Vec3 v, double s) { return {v.X / s, v.Y / s, v.Z / s}; }
-
-double Length3(Vec3 v) {
-  const long double x = v.X, y = v.Y, z = v.Z;
-  return static_cast<double>(std::sqrt(x * x + y * y + z * z));
-}
-
 Vec3 Normalize3(Vec3 v) {
   double length = Length3(v);
   if (length == 0) length = kZeroLengthDivisor;

@@ -2,6 +2,7 @@
 // Vector arithmetic on station positions (Vec3) and drawing points (Vec2).
 // One unit is one pixel of the drawing: X to the right, Y downwards.
 
+#include <cmath>
 #include <cstdint>
 
 struct Vec3 {
@@ -23,13 +24,18 @@ struct TPoint {
   friend bool operator==(const TPoint&, const TPoint&) = default;
 };
 
-Vec3 MakeVec3(double x, double y, double z);
-Vec3 Add3(Vec3 a, Vec3 b);
-Vec3 Sub3(Vec3 a, Vec3 b);
-Vec3 Scale3(Vec3 v, double s);
-Vec3 Div3(Vec3 v, double s);
+// The operations the loop engine runs millions of times are inline; the
+// arithmetic is the same wherever they are compiled.
+inline Vec3 MakeVec3(double x, double y, double z) { return {x, y, z}; }
+inline Vec3 Add3(Vec3 a, Vec3 b) { return {a.X + b.X, a.Y + b.Y, a.Z + b.Z}; }
+inline Vec3 Sub3(Vec3 a, Vec3 b) { return {a.X - b.X, a.Y - b.Y, a.Z - b.Z}; }
+inline Vec3 Scale3(Vec3 v, double s) { return {v.X * s, v.Y * s, v.Z * s}; }
+inline Vec3 Div3(Vec3 v, double s) { return {v.X / s, v.Y / s, v.Z / s}; }
 // Square root of the sum of squares, the sum taken in extended precision.
-double Length3(Vec3 v);
+inline double Length3(Vec3 v) {
+  const long double x = v.X, y = v.Y, z = v.Z;
+  return static_cast<double>(std::sqrt(x * x + y * y + z * z));
+}
 // v / |v|; a zero vector stays zero (divided by 1e-99).
 Vec3 Normalize3(Vec3 v);
 Vec3 Min3(Vec3 a, Vec3 b);

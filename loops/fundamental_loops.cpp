@@ -26,19 +26,6 @@ std::vector<int32_t> TreeDepths(const TSurveyGraph& tree) {
   return depth;
 }
 
-int32_t CommonStation(const TSurveyGraph& tree, const std::vector<int32_t>& depth, int32_t a, int32_t b) {
-  // The two ends of a closing edge from a station to itself meet one step up.
-  if (a == b) return tree.Parents.Get(a);
-  while (depth[static_cast<size_t>(a)] > depth[static_cast<size_t>(b)]) a = tree.Parents.Get(a);
-  while (depth[static_cast<size_t>(b)] > depth[static_cast<size_t>(a)]) b = tree.Parents.Get(b);
-  while (a != b) {
-    a = tree.Parents.Get(a);
-    b = tree.Parents.Get(b);
-    if (a < 0 || b < 0) return -1;
-  }
-  return a;
-}
-
 }  // namespace
 
 void AddTreePath(const TSurveyGraph& tree, TEdgeArray& loop, int32_t start, int32_t stop) {
@@ -51,10 +38,22 @@ void AddTreePath(const TSurveyGraph& tree, TEdgeArray& loop, int32_t start, int3
   }
 }
 
-TFundamentalLoops::TFundamentalLoops(const TSurveyGraph& tree) : tree_(tree), depth_(TreeDepths(tree)) {}
+TFundamentalLoops::TFundamentalLoops(const TSurveyGraph& tree)
+    : tree_(tree), parent_(tree.Parents.begin(), tree.Parents.end()), depth_(TreeDepths(tree)) {}
 
 int32_t TFundamentalLoops::CommonStation(const TEdgeRec& closing) const {
-  return ::CommonStation(tree_, depth_, closing.From, closing.To);
+  int32_t a = closing.From;
+  int32_t b = closing.To;
+  // The two ends of a closing edge from a station to itself meet one step up.
+  if (a == b) return Parent(a);
+  while (depth_[static_cast<size_t>(a)] > depth_[static_cast<size_t>(b)]) a = Parent(a);
+  while (depth_[static_cast<size_t>(b)] > depth_[static_cast<size_t>(a)]) b = Parent(b);
+  while (a != b) {
+    a = Parent(a);
+    b = Parent(b);
+    if (a < 0 || b < 0) return -1;
+  }
+  return a;
 }
 
 int32_t TFundamentalLoops::PathLength(int32_t start, int32_t stop) const {
@@ -67,24 +66,17 @@ int32_t TFundamentalLoops::EdgeCount(const TEdgeRec& closing) const {
   return 1 + PathLength(closing.From, common) + PathLength(closing.To, common);
 }
 
-template <class Visit>
-void TFundamentalLoops::VisitTos(const TEdgeRec& closing, Visit&& visit) const {
-  const int32_t common = CommonStation(closing);
-  visit(closing.To);
-  for (const int32_t start : {closing.From, closing.To})
-    for (int32_t s = start; s != common && tree_.Parents.Get(s) >= 0; s = tree_.Parents.Get(s)) visit(s);
-}
-
 double TFundamentalLoops::Spread(const TEdgeRec& closing, const TSurveyGraph& graph) const {
+  const Vec3* positions = graph.Positions.begin();
   Vec3 sum = MakeVec3(0, 0, 0);
   int32_t count = 0;
-  VisitTos(closing, [&](int32_t s) {
-    sum = Add3(sum, graph.Positions.Get(s));
+  VisitEdges(closing, [&](const TEdgeRec& edge) {
+    sum = Add3(sum, positions[edge.To]);
     ++count;
   });
   const Vec3 centroid = Div3(sum, static_cast<double>(count));
   double spread = 0;
-  VisitTos(closing, [&](int32_t s) { spread += Length3(Sub3(graph.Positions.Get(s), centroid)); });
+  VisitEdges(closing, [&](const TEdgeRec& edge) { spread += Length3(Sub3(positions[edge.To], centroid)); });
   return spread;
 }
 

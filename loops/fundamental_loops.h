@@ -37,13 +37,23 @@ class TFundamentalLoops {
   double Spread(const TEdgeRec& closing, const TSurveyGraph& graph) const;
   // Completes the single-edge loop as BuildLoops does.
   void Build(TEdgeArray& loop) const;
+  // Calls visit(edge) for every edge of the completed loop in the order Build
+  // appends them: the closing edge, then the tree edges (From = parent,
+  // To = child) of the first path and of the second.
+  template <class Visit>
+  void VisitEdges(const TEdgeRec& closing, Visit&& visit) const {
+    const int32_t common = CommonStation(closing);
+    visit(closing);
+    for (const int32_t start : {closing.From, closing.To})
+      for (int32_t s = start; s != common && Parent(s) >= 0; s = Parent(s)) visit(TEdgeRec{Parent(s), s, 0});
+  }
 
  private:
-  // Calls visit for the To station of every edge of the completed loop, in order.
-  template <class Visit>
-  void VisitTos(const TEdgeRec& closing, Visit&& visit) const;
+  int32_t Parent(int32_t s) const { return parent_[static_cast<size_t>(s)]; }
   int32_t PathLength(int32_t start, int32_t stop) const;
 
   const TSurveyGraph& tree_;
+  // The tree's parents in a plain column: the paths are walked millions of times.
+  std::vector<int32_t> parent_;
   std::vector<int32_t> depth_;
 };
