@@ -1,6 +1,8 @@
 #include "loops/overlap_loops.h"
 
 #include <algorithm>
+#include <functional>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -11,101 +13,181 @@
 
 namespace {
 
-// Every station pair of the loops numbered densely, and for each pair the
-// loops (ascending, each once) that hold it.
-class TPairIndex {
+// Dense numbers for the station pairs the loops' edges join.
+class TPairIds {
  public:
-  explicit TPairIndex(const TLoopList& loops) {
-    std::unordered_map<uint64_t, int32_t> ids;
-    size_t total = 0;
-    for (int32_t i = 0; i < loops.Count(); ++i) total += static_cast<size_t>(loops.LoopAt(i).Count());
-    ids.reserve(total / 2 + 16);
-    EdgePairs.resize(loops.Count());
-    for (int32_t i = 0; i < loops.Count(); ++i) {
-      const TEdgeArray& loop = loops.LoopAt(i);
-      std::vector<int32_t>& pairs = EdgePairs[static_cast<size_t>(i)];
-      pairs.resize(static_cast<size_t>(loop.Count()));
-      for (int32_t k = 0; k < loop.Count(); ++k) {
-        const auto [it, added] =
-            ids.try_emplace(StationPairKey(loop.Froms.Get(k), loop.Tos.Get(k)), static_cast<int32_t>(ids.size()));
-        pairs[static_cast<size_t>(k)] = it->second;
-      }
-    }
-    PairCount = static_cast<int32_t>(ids.size());
-    // Loops of each pair in compressed rows, a loop listed once per pair.
-    std::vector<int32_t> lastLoop(static_cast<size_t>(PairCount), -1);
-    Start.assign(static_cast<size_t>(PairCount) + 1, 0);
-    for (size_t i = 0; i < EdgePairs.size(); ++i)
-      for (const int32_t id : EdgePairs[i])
-        if (lastLoop[static_cast<size_t>(id)] != static_cast<int32_t>(i)) {
-          lastLoop[static_cast<size_t>(id)] = static_cast<int32_t>(i);
-          ++Start[static_cast<size_t>(id) + 1];
-        }
-    for (size_t p = 0; p < static_cast<size_t>(PairCount); ++p) Start[p + 1] += Start[p];
-    Loops.resize(static_cast<size_t>(Start.back()));
-    std::vector<int32_t> next(Start.begin(), Start.end() - 1);
-    std::fill(lastLoop.begin(), lastLoop.end(), -1);
-    for (size_t i = 0; i < EdgePairs.size(); ++i)
-      for (const int32_t id : EdgePairs[i])
-        if (lastLoop[static_cast<size_t>(id)] != static_cast<int32_t>(i)) {
-          lastLoop[static_cast<size_t>(id)] = static_cast<int32_t>(i);
-          Loops[static_cast<size_t>(next[static_cast<size_t>(id)]++)] = static_cast<int32_t>(i);
-        }
+  explicit TPairIds(int32_t stations) : treeEdgePair_(static_cast<size_t>(stations), -1) {}
+  int32_t Of(const TEdgeRec& edge) {
+    const auto [it, added] = ids_.try_emplace(StationPairKey(edge.From, edge.To), static_cast<int32_t>(ids_.size()));
+    return it->second;
   }
-
-  // Position in Loops of the first loop holding pair id with an index above
-  // after; PairEnd(id) when there is none.
-  int32_t FirstAfter(int32_t id, int32_t after) const {
-    const auto begin = Loops.begin() + Start[static_cast<size_t>(id)];
-    const auto end = Loops.begin() + Start[static_cast<size_t>(id) + 1];
-    return static_cast<int32_t>(std::upper_bound(begin, end, after) - Loops.begin());
+  // The pair of a tree edge, remembered by its child: every tree edge into a
+  // station joins the same two stations.
+  int32_t OfTreeEdge(const TEdgeRec& edge) {
+    int32_t& id = treeEdgePair_[static_cast<size_t>(edge.To)];
+    if (id < 0) id = Of(edge);
+    return id;
   }
-  int32_t PairEnd(int32_t id) const { return Start[static_cast<size_t>(id) + 1]; }
-  int32_t LoopAtPosition(int32_t position) const { return Loops[static_cast<size_t>(position)]; }
-
-  int32_t PairCount = 0;
-  // The pair id of every edge of every loop as first indexed. A loop keeps
-  // its edges until its own turn comes, so these stay true for later loops.
-  std::vector<std::vector<int32_t>> EdgePairs;
+  int32_t Count() const { return static_cast<int32_t>(ids_.size()); }
 
  private:
-  std::vector<int32_t> Start;
-  std::vector<int32_t> Loops;
+  std::unordered_map<uint64_t, int32_t> ids_;
+  std::vector<int32_t> treeEdgePair_;
 };
 
-// Mean To position of the edges of loop whose pair is (or is not) in earlier,
-// summed in edge order as LoopCentroid sums a filtered copy.
-Vec3 PartCentroid(const TEdgeArray& loop, const std::vector<int32_t>& pairs, const std::vector<int32_t>& inEarlier,
-                  bool shared, const TSurveyGraph& graph) {
-  Vec3 sum = MakeVec3(0, 0, 0);
-  int32_t count = 0;
-  for (int32_t k = 0; k < loop.Count(); ++k) {
-    if ((inEarlier[static_cast<size_t>(pairs[static_cast<size_t>(k)])] > 0) != shared) continue;
-    sum = Add3(sum, graph.Positions.Get(loop.Tos.Get(k)));
-    ++count;
+// The pair of every edge of every loop as the loops stand before the pass,
+// in one flat column, and for each pair the loops (ascending, each once)
+// that hold it. A loop keeps its edges until its own turn comes, so both stay
+// true for every later loop.
+class TPairIndex {
+ public:
+  // pairsOf(j, emit) calls emit(pair id) for the edges of loop j in order.
+  // pairCount() is the number of distinct pairs once every loop was read.
+  // edgeCount is the number of edges of all loops together.
+  template <class PairsOf, class PairCount>
+  TPairIndex(int32_t loopCount, size_t edgeCount, PairsOf&& pairsOf, PairCount&& pairCount) {
+    edgeStart_.reserve(static_cast<size_t>(loopCount) + 1);
+    edgePairs_.reserve(edgeCount);
+    edgeStart_.push_back(0);
+    for (int32_t j = 0; j < loopCount; ++j) {
+      pairsOf(j, [this](int32_t id) { edgePairs_.push_back(id); });
+      edgeStart_.push_back(edgePairs_.size());
+    }
+    const auto pairs = static_cast<size_t>(pairCount());
+    // Loops of each pair in compressed rows, a loop listed once per pair.
+    std::vector<int32_t> lastLoop(pairs, -1);
+    pairStart_.assign(pairs + 1, 0);
+    ForEachLoopOfPair(lastLoop, [this](int32_t id, int32_t) { ++pairStart_[static_cast<size_t>(id) + 1]; });
+    for (size_t p = 0; p < pairs; ++p) pairStart_[p + 1] += pairStart_[p];
+    pairLoops_.resize(pairStart_.back());
+    scan_.assign(pairStart_.begin(), pairStart_.end() - 1);
+    std::vector<size_t> next(pairStart_.begin(), pairStart_.end() - 1);
+    std::fill(lastLoop.begin(), lastLoop.end(), -1);
+    ForEachLoopOfPair(lastLoop, [&](int32_t id, int32_t loop) { pairLoops_[next[static_cast<size_t>(id)]++] = loop; });
   }
-  if (count == 0) return sum;
-  return Div3(sum, static_cast<double>(count));
+
+  int32_t PairCount() const { return static_cast<int32_t>(scan_.size()); }
+  std::span<const int32_t> PairsOf(int32_t loop) const {
+    const size_t begin = edgeStart_[static_cast<size_t>(loop)];
+    return {edgePairs_.data() + begin, edgeStart_[static_cast<size_t>(loop) + 1] - begin};
+  }
+  // Position of the first loop holding pair id with an index above `after`;
+  // `after` never decreases from one call to the next, so each row is
+  // scanned once over the whole pass.
+  void PrefetchFirstAfterCurrent(int32_t id) const { __builtin_prefetch(&scan_[static_cast<size_t>(id)]); }
+  size_t FirstAfterCurrent(int32_t id, int32_t after) {
+    size_t& position = scan_[static_cast<size_t>(id)];
+    const size_t end = PairEnd(id);
+    while (position < end && pairLoops_[position] <= after) ++position;
+    return position;
+  }
+  // The same for any `after` not below the last FirstAfterCurrent of the pair.
+  size_t FirstAfter(int32_t id, int32_t after) const {
+    const auto begin = pairLoops_.begin() + static_cast<std::ptrdiff_t>(scan_[static_cast<size_t>(id)]);
+    const auto end = pairLoops_.begin() + static_cast<std::ptrdiff_t>(PairEnd(id));
+    return static_cast<size_t>(std::upper_bound(begin, end, after) - pairLoops_.begin());
+  }
+  size_t PairEnd(int32_t id) const { return pairStart_[static_cast<size_t>(id) + 1]; }
+  int32_t LoopAtPosition(size_t position) const { return pairLoops_[position]; }
+
+ private:
+  template <class Visit>
+  void ForEachLoopOfPair(std::vector<int32_t>& lastLoop, Visit&& visit) const {
+    for (size_t j = 0; j + 1 < edgeStart_.size(); ++j)
+      for (size_t k = edgeStart_[j]; k < edgeStart_[j + 1]; ++k) {
+        const auto id = static_cast<size_t>(edgePairs_[k]);
+        if (lastLoop[id] == static_cast<int32_t>(j)) continue;
+        lastLoop[id] = static_cast<int32_t>(j);
+        visit(static_cast<int32_t>(id), static_cast<int32_t>(j));
+      }
+  }
+
+  std::vector<size_t> edgeStart_;
+  std::vector<int32_t> edgePairs_;
+  std::vector<size_t> pairStart_;
+  std::vector<int32_t> pairLoops_;
+  std::vector<size_t> scan_;
+};
+
+// Loops the caller built: each is read from the list.
+class TBuiltLoops {
+ public:
+  explicit TBuiltLoops(TLoopList& loops) : loops_(loops) {}
+  template <class Visit>
+  void VisitEdges(int32_t j, Visit&& visit) const {
+    const TEdgeArray& loop = loops_.LoopAt(j);
+    for (int32_t k = 0; k < loop.Count(); ++k) visit(loop.GetEdge(k));
+  }
+  void Complete(int32_t) const {}
+
+ private:
+  TLoopList& loops_;
+};
+
+// Fundamental loops still held as their closing edge: a loop's tree paths are
+// walked when it is read and appended only when its own turn comes, so the
+// long loops that merges replace are never stored whole.
+class TClosingEdgeLoops {
+ public:
+  TClosingEdgeLoops(TLoopList& loops, const TFundamentalLoops& fundamental)
+      : loops_(loops), fundamental_(fundamental) {}
+  template <class Visit>
+  void VisitEdges(int32_t j, Visit&& visit) const {
+    fundamental_.VisitEdges(loops_.LoopAt(j).GetEdge(0), visit);
+  }
+  void Complete(int32_t i) const {
+    fundamental_.Build(loops_.LoopAt(i));
+    completed_ = i + 1;
+  }
+  // Builds every loop whose turn has not come, so a pass that fails still
+  // leaves whole loops in the list.
+  void CompleteRest() const {
+    for (int32_t i = completed_; i < loops_.Count(); ++i)
+      if (loops_.LoopAt(i).Count() == 1) fundamental_.Build(loops_.LoopAt(i));
+    completed_ = loops_.Count();
+  }
+
+ private:
+  TLoopList& loops_;
+  const TFundamentalLoops& fundamental_;
+  mutable int32_t completed_ = 0;
+};
+
+// Mean To position of the edges of loop j whose pair is in the earlier loop
+// (shared) and of the others (own), each summed in edge order as
+// LoopCentroid sums a filtered copy.
+template <class Source>
+void PartCentroids(const Source& source, int32_t j, std::span<const int32_t> pairs,
+                   const std::vector<int32_t>& inEarlier, const TSurveyGraph& graph, Vec3& shared, Vec3& own) {
+  Vec3 sums[2] = {MakeVec3(0, 0, 0), MakeVec3(0, 0, 0)};
+  int32_t counts[2] = {0, 0};
+  size_t k = 0;
+  source.VisitEdges(j, [&](const TEdgeRec& edge) {
+    const int part = inEarlier[static_cast<size_t>(pairs[k++])] > 0 ? 1 : 0;
+    sums[part] = Add3(sums[part], graph.Positions.Get(edge.To));
+    ++counts[part];
+  });
+  own = counts[0] == 0 ? sums[0] : Div3(sums[0], static_cast<double>(counts[0]));
+  shared = counts[1] == 0 ? sums[1] : Div3(sums[1], static_cast<double>(counts[1]));
 }
 
-}  // namespace
-
-void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize) {
-  SortLoops(loops, graph);
-  if (!optimize || loops.Count() < 2) return;
-  const TPairIndex index(loops);
-  const auto pairs = static_cast<size_t>(index.PairCount);
+// The merging pass over loops in their sorted order. Only loops that share a
+// station pair with loop i as it stands are tested, as no other can merge;
+// they are met in ascending order through one cursor per pair of loop i.
+template <class Source>
+void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, const Source& source) {
+  const auto pairs = static_cast<size_t>(index.PairCount());
   // Edges of the current earlier loop per pair. Each pair present in it has
   // one live cursor in the heap: the next later loop holding the pair. A
-  // pair's generation changes when it enters or leaves the earlier loop,
-  // which retires its old cursor.
+  // pair's generation changes when it leaves the earlier loop, which retires
+  // its cursor.
   std::vector<int32_t> inEarlier(pairs, 0);
   std::vector<uint32_t> generation(pairs, 0);
   std::vector<int32_t> inLater(pairs, -1);
   struct TCursor {
     int32_t Loop;
-    int32_t Position;
     int32_t Pair;
+    size_t Position;
     uint32_t Generation;
     bool operator>(const TCursor& other) const { return Loop > other.Loop; }
   };
@@ -114,23 +196,31 @@ void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize)
   std::vector<int32_t> keptPairs;
   std::vector<TEdgeRec> kept;
 
-  const auto pushCursor = [&](int32_t id, int32_t position) {
+  const auto pushCursor = [&](int32_t id, size_t position) {
     if (position >= index.PairEnd(id)) return;
-    cursors.push_back({index.LoopAtPosition(position), position, id, generation[static_cast<size_t>(id)]});
+    cursors.push_back({index.LoopAtPosition(position), id, position, generation[static_cast<size_t>(id)]});
     std::push_heap(cursors.begin(), cursors.end(), std::greater<>());
-  };
-  // A pair entering the earlier loop after loop `after` was passed.
-  const auto enter = [&](int32_t id, int32_t after) {
-    ++generation[static_cast<size_t>(id)];
-    pushCursor(id, index.FirstAfter(id, after));
   };
 
   for (int32_t i = 0; i + 1 < loops.Count(); ++i) {
+    source.Complete(i);
     TEdgeArray& earlier = loops.LoopAt(i);
-    earlierPairs = index.EdgePairs[static_cast<size_t>(i)];
+    const std::span<const int32_t> ownPairs = index.PairsOf(i);
+    earlierPairs.assign(ownPairs.begin(), ownPairs.end());
     cursors.clear();
-    for (const int32_t id : earlierPairs)
-      if (inEarlier[static_cast<size_t>(id)]++ == 0) enter(id, i);
+    // The rows of a long loop's pairs lie far apart: fetch ahead, and order
+    // the cursors once they are all in.
+    constexpr size_t kAhead = 8;
+    for (size_t k = 0; k < earlierPairs.size(); ++k) {
+      if (k + kAhead < earlierPairs.size()) index.PrefetchFirstAfterCurrent(earlierPairs[k + kAhead]);
+      const int32_t id = earlierPairs[k];
+      if (inEarlier[static_cast<size_t>(id)]++ > 0) continue;
+      ++generation[static_cast<size_t>(id)];
+      const size_t position = index.FirstAfterCurrent(id, i);
+      if (position < index.PairEnd(id))
+        cursors.push_back({index.LoopAtPosition(position), id, position, generation[static_cast<size_t>(id)]});
+    }
+    std::make_heap(cursors.begin(), cursors.end(), std::greater<>());
 
     int32_t lastTested = i;
     while (!cursors.empty()) {
@@ -143,16 +233,16 @@ void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize)
       if (j == lastTested) continue;
       lastTested = j;
 
-      const TEdgeArray& later = loops.LoopAt(j);
-      const std::vector<int32_t>& laterPairs = index.EdgePairs[static_cast<size_t>(j)];
+      const std::span<const int32_t> laterPairs = index.PairsOf(j);
       int32_t shared = 0;
       for (const int32_t id : laterPairs) shared += inEarlier[static_cast<size_t>(id)] > 0 ? 1 : 0;
-      const int32_t own = later.Count() - shared;
+      const int32_t own = static_cast<int32_t>(laterPairs.size()) - shared;
       bool merge = shared > own;
       if (shared == own) {
         const Vec3 earlierCentre = LoopCentroid(earlier, graph);
-        const Vec3 ownCentre = PartCentroid(later, laterPairs, inEarlier, false, graph);
-        const Vec3 sharedCentre = PartCentroid(later, laterPairs, inEarlier, true, graph);
+        Vec3 sharedCentre;
+        Vec3 ownCentre;
+        PartCentroids(source, j, laterPairs, inEarlier, graph, sharedCentre, ownCentre);
         merge = Length3(Sub3(sharedCentre, earlierCentre)) > Length3(Sub3(ownCentre, earlierCentre));
       }
       if (!merge) continue;
@@ -167,30 +257,91 @@ void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize)
         kept.push_back(earlier.GetEdge(k));
         keptPairs.push_back(id);
       }
-      for (int32_t k = 0; k < later.Count(); ++k) {
-        const int32_t id = laterPairs[static_cast<size_t>(k)];
-        if (inEarlier[static_cast<size_t>(id)] > 0) continue;
-        kept.push_back(later.GetEdge(k));
+      const size_t keptOfEarlier = kept.size();
+      size_t k = 0;
+      source.VisitEdges(j, [&](const TEdgeRec& edge) {
+        const int32_t id = laterPairs[k++];
+        if (inEarlier[static_cast<size_t>(id)] > 0) return;
+        kept.push_back(edge);
         keptPairs.push_back(id);
-      }
+      });
+      // Pairs that leave retire their cursors; pairs that stay keep theirs,
+      // which already point at j or beyond; pairs that arrive start after j.
       for (const int32_t id : earlierPairs)
-        if (--inEarlier[static_cast<size_t>(id)] == 0) ++generation[static_cast<size_t>(id)];
-      for (const int32_t id : keptPairs) {
+        if (inLater[static_cast<size_t>(id)] == j && inEarlier[static_cast<size_t>(id)] > 0) {
+          inEarlier[static_cast<size_t>(id)] = 0;
+          ++generation[static_cast<size_t>(id)];
+        }
+      for (size_t m = keptOfEarlier; m < keptPairs.size(); ++m) {
+        const int32_t id = keptPairs[m];
         if (inEarlier[static_cast<size_t>(id)]++ > 0) continue;
-        // Every pair of the new earlier loop resumes at the first loop after j.
-        enter(id, j);
+        ++generation[static_cast<size_t>(id)];
+        pushCursor(id, index.FirstAfter(id, j));
       }
       earlierPairs.swap(keptPairs);
       earlier.Clear();
       for (const TEdgeRec& e : kept) earlier.AddEdge(e);
     }
-    for (const int32_t id : earlierPairs) --inEarlier[static_cast<size_t>(id)];
+    for (const int32_t id : earlierPairs) inEarlier[static_cast<size_t>(id)] = 0;
   }
+  source.Complete(loops.Count() - 1);
+}
+
+}  // namespace
+
+void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize) {
+  SortLoops(loops, graph);
+  if (!optimize || loops.Count() < 2) return;
+  TPairIds ids(0);
+  const TBuiltLoops source(loops);
+  size_t edges = 0;
+  for (int32_t j = 0; j < loops.Count(); ++j) edges += static_cast<size_t>(loops.LoopAt(j).Count());
+  TPairIndex index(
+      loops.Count(), edges,
+      [&](int32_t j, auto&& emit) { source.VisitEdges(j, [&](const TEdgeRec& edge) { emit(ids.Of(edge)); }); },
+      [&] { return ids.Count(); });
+  MergePass(loops, graph, index, source);
 }
 
 void FindLoopsOverlap(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
   TSurveyGraph tree;
   BreadthFirstTree(graph, tree, loops, true);
-  BuildLoops(tree, loops);
-  OptimizeOverlap(loops, graph, optimize);
+  if (!optimize || loops.Count() < 2) {
+    BuildLoops(tree, loops);
+    OptimizeOverlap(loops, graph, optimize);
+    return;
+  }
+  // Ordered by their size and spread without building them; each loop is
+  // built when its turn comes.
+  const TFundamentalLoops fundamental(tree);
+  std::vector<int32_t> counts;
+  std::vector<double> spreads;
+  counts.reserve(static_cast<size_t>(loops.Count()));
+  spreads.reserve(static_cast<size_t>(loops.Count()));
+  for (int32_t i = 0; i < loops.Count(); ++i) {
+    const TEdgeRec closing = loops.LoopAt(i).GetEdge(0);
+    counts.push_back(fundamental.EdgeCount(closing));
+    spreads.push_back(fundamental.Spread(closing, graph));
+  }
+  SortLoopsByKeys(loops, counts, spreads);
+  size_t edges = 0;
+  for (const int32_t count : counts) edges += static_cast<size_t>(count);
+  TPairIds ids(graph.StationCount());
+  const TClosingEdgeLoops source(loops, fundamental);
+  TPairIndex index(
+      loops.Count(), edges,
+      [&](int32_t j, auto&& emit) {
+        bool closing = true;
+        source.VisitEdges(j, [&](const TEdgeRec& edge) {
+          emit(closing ? ids.Of(edge) : ids.OfTreeEdge(edge));
+          closing = false;
+        });
+      },
+      [&] { return ids.Count(); });
+  try {
+    MergePass(loops, graph, index, source);
+  } catch (...) {
+    source.CompleteRest();
+    throw;
+  }
 }
