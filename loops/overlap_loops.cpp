@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <span>
 #include <unordered_map>
 #include <vector>
 
+#include "core/errors.h"
 #include "loops/breadth_first_tree.h"
 #include "loops/fundamental_loops.h"
 #include "loops/loop_order.h"
@@ -59,6 +61,8 @@ class TPairIndex {
     pairStart_.assign(pairs + 1, 0);
     ForEachLoopOfPair(lastLoop, [this](int32_t id, int32_t) { ++pairStart_[static_cast<size_t>(id) + 1]; });
     for (size_t p = 0; p < pairs; ++p) pairStart_[p + 1] += pairStart_[p];
+    // Cursors keep their place in a row in 32 bits.
+    if (pairStart_.back() > std::numeric_limits<uint32_t>::max()) throw EOutOfMemory();
     pairLoops_.resize(pairStart_.back());
     scan_.assign(pairStart_.begin(), pairStart_.end() - 1);
     std::vector<size_t> next(pairStart_.begin(), pairStart_.end() - 1);
@@ -74,7 +78,11 @@ class TPairIndex {
   // Position of the first loop holding pair id with an index above `after`;
   // `after` never decreases from one call to the next, so each row is
   // scanned once over the whole pass.
-  void PrefetchFirstAfterCurrent(int32_t id) const { __builtin_prefetch(&scan_[static_cast<size_t>(id)]); }
+  // FirstAfterCurrent reads two places far from everything else: the row
+  // cursor of the pair, then the row itself. These fetch them ahead, the
+  // cursor first.
+  void PrefetchCursor(int32_t id) const { __builtin_prefetch(&scan_[static_cast<size_t>(id)]); }
+  void PrefetchRow(int32_t id) const { __builtin_prefetch(&pairLoops_[scan_[static_cast<size_t>(id)]]); }
   size_t FirstAfterCurrent(int32_t id, int32_t after) {
     size_t& position = scan_[static_cast<size_t>(id)];
     const size_t end = PairEnd(id);
@@ -153,6 +161,63 @@ class TClosingEdgeLoops {
   mutable int32_t completed_ = 0;
 };
 
+// Where the pass stands in one pair's row: the next later loop holding the
+// pair. A cursor whose generation is not its pair's current one is retired.
+struct TCursor {
+  int32_t Loop;
+  int32_t Pair;
+  uint32_t Position;
+  uint32_t Generation;
+};
+
+// A binary min-heap of cursors on their loop index. The cursor on top is
+// advanced in place with one sift, the step the pass takes most.
+class TCursorHeap {
+ public:
+  bool Empty() const { return items_.empty(); }
+  const TCursor& Top() const { return items_.front(); }
+  void Clear() { items_.clear(); }
+  // Adds without ordering; Order() must follow before Top is read.
+  void Append(const TCursor& cursor) { items_.push_back(cursor); }
+  void Order() {
+    for (size_t i = items_.size() / 2; i-- > 0;) SiftDown(i, items_[i]);
+  }
+  void Push(TCursor cursor) {
+    items_.push_back(cursor);
+    size_t i = items_.size() - 1;
+    while (i > 0) {
+      const size_t parent = (i - 1) / 2;
+      if (items_[parent].Loop <= cursor.Loop) break;
+      items_[i] = items_[parent];
+      i = parent;
+    }
+    items_[i] = cursor;
+  }
+  void ReplaceTop(const TCursor& cursor) { SiftDown(0, cursor); }
+  void PopTop() {
+    const TCursor last = items_.back();
+    items_.pop_back();
+    if (!items_.empty()) SiftDown(0, last);
+  }
+
+ private:
+  // Puts cursor into the hole at i and moves it down to its place.
+  void SiftDown(size_t i, TCursor cursor) {
+    const size_t n = items_.size();
+    for (;;) {
+      size_t child = 2 * i + 1;
+      if (child >= n) break;
+      if (child + 1 < n && items_[child + 1].Loop < items_[child].Loop) ++child;
+      if (cursor.Loop <= items_[child].Loop) break;
+      items_[i] = items_[child];
+      i = child;
+    }
+    items_[i] = cursor;
+  }
+
+  std::vector<TCursor> items_;
+};
+
 // Mean To position of the edges of loop j whose pair is in the earlier loop
 // (shared) and of the others (own), each summed in edge order as
 // LoopCentroid sums a filtered copy.
@@ -184,22 +249,14 @@ void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, c
   std::vector<int32_t> inEarlier(pairs, 0);
   std::vector<uint32_t> generation(pairs, 0);
   std::vector<int32_t> inLater(pairs, -1);
-  struct TCursor {
-    int32_t Loop;
-    int32_t Pair;
-    size_t Position;
-    uint32_t Generation;
-    bool operator>(const TCursor& other) const { return Loop > other.Loop; }
-  };
-  std::vector<TCursor> cursors;
+  TCursorHeap cursors;
   std::vector<int32_t> earlierPairs;
   std::vector<int32_t> keptPairs;
   std::vector<TEdgeRec> kept;
 
-  const auto pushCursor = [&](int32_t id, size_t position) {
-    if (position >= index.PairEnd(id)) return;
-    cursors.push_back({index.LoopAtPosition(position), id, position, generation[static_cast<size_t>(id)]});
-    std::push_heap(cursors.begin(), cursors.end(), std::greater<>());
+  const auto cursorAt = [&](int32_t id, size_t position) {
+    return TCursor{index.LoopAtPosition(position), id, static_cast<uint32_t>(position),
+                   generation[static_cast<size_t>(id)]};
   };
 
   for (int32_t i = 0; i + 1 < loops.Count(); ++i) {
@@ -207,28 +264,33 @@ void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, c
     TEdgeArray& earlier = loops.LoopAt(i);
     const std::span<const int32_t> ownPairs = index.PairsOf(i);
     earlierPairs.assign(ownPairs.begin(), ownPairs.end());
-    cursors.clear();
+    cursors.Clear();
     // The rows of a long loop's pairs lie far apart: fetch ahead, and order
     // the cursors once they are all in.
     constexpr size_t kAhead = 8;
     for (size_t k = 0; k < earlierPairs.size(); ++k) {
-      if (k + kAhead < earlierPairs.size()) index.PrefetchFirstAfterCurrent(earlierPairs[k + kAhead]);
+      if (k + 2 * kAhead < earlierPairs.size()) index.PrefetchCursor(earlierPairs[k + 2 * kAhead]);
+      if (k + kAhead < earlierPairs.size()) index.PrefetchRow(earlierPairs[k + kAhead]);
       const int32_t id = earlierPairs[k];
       if (inEarlier[static_cast<size_t>(id)]++ > 0) continue;
       ++generation[static_cast<size_t>(id)];
       const size_t position = index.FirstAfterCurrent(id, i);
-      if (position < index.PairEnd(id))
-        cursors.push_back({index.LoopAtPosition(position), id, position, generation[static_cast<size_t>(id)]});
+      if (position < index.PairEnd(id)) cursors.Append(cursorAt(id, position));
     }
-    std::make_heap(cursors.begin(), cursors.end(), std::greater<>());
+    cursors.Order();
 
     int32_t lastTested = i;
-    while (!cursors.empty()) {
-      std::pop_heap(cursors.begin(), cursors.end(), std::greater<>());
-      const TCursor cursor = cursors.back();
-      cursors.pop_back();
-      if (cursor.Generation != generation[static_cast<size_t>(cursor.Pair)]) continue;
-      pushCursor(cursor.Pair, cursor.Position + 1);
+    while (!cursors.Empty()) {
+      const TCursor cursor = cursors.Top();
+      if (cursor.Generation != generation[static_cast<size_t>(cursor.Pair)]) {
+        cursors.PopTop();
+        continue;
+      }
+      const size_t next = size_t{cursor.Position} + 1;
+      if (next < index.PairEnd(cursor.Pair))
+        cursors.ReplaceTop(cursorAt(cursor.Pair, next));
+      else
+        cursors.PopTop();
       const int32_t j = cursor.Loop;
       if (j == lastTested) continue;
       lastTested = j;
@@ -276,7 +338,8 @@ void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, c
         const int32_t id = keptPairs[m];
         if (inEarlier[static_cast<size_t>(id)]++ > 0) continue;
         ++generation[static_cast<size_t>(id)];
-        pushCursor(id, index.FirstAfter(id, j));
+        const size_t position = index.FirstAfter(id, j);
+        if (position < index.PairEnd(id)) cursors.Push(cursorAt(id, position));
       }
       earlierPairs.swap(keptPairs);
       earlier.Clear();

@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "loops/loop_search.h"
 #include "sources/graph_builders.h"
@@ -101,5 +102,17 @@ BENCHMARK(BM_Overlap)->Apply([](benchmark::internal::Benchmark* b) { FastSizes(b
 BENCHMARK(BM_Overlap)->Name("BM_OverlapLiteral")->Apply([](benchmark::internal::Benchmark* b) {
   LiteralSizes(b, 1, {50});
 });
+
+// The step-by-step engine's optimised shortest search on the 300 x 300 grid
+// takes minutes, so it is measured once, and only when
+// CYCLORN_BENCH_LARGE_REFERENCE is set.
+const bool kLargeReferenceRegistered = [] {
+  if (std::getenv("CYCLORN_BENCH_LARGE_REFERENCE") == nullptr) return false;
+  benchmark::RegisterBenchmark("BM_ShortestLiteral", BM_Shortest)
+      ->Args({300, kLiteral, 1})
+      ->Iterations(1)
+      ->Unit(benchmark::kSecond);
+  return true;
+}();
 
 }  // namespace
