@@ -66,18 +66,47 @@ int32_t TFundamentalLoops::EdgeCount(const TEdgeRec& closing) const {
   return 1 + PathLength(closing.From, common) + PathLength(closing.To, common);
 }
 
-double TFundamentalLoops::Spread(const TEdgeRec& closing, const TSurveyGraph& graph) const {
+void TFundamentalLoops::CollectTos(const TEdgeRec& closing) const {
+  tos_.clear();
+  secondPath_.clear();
+  tos_.push_back(closing.To);
+  int32_t a = closing.From;
+  int32_t b = closing.To;
+  if (a == b) {
+    // Both paths are the one edge from the parent, when there is a parent.
+    if (Parent(a) >= 0) tos_.insert(tos_.end(), {a, a});
+    return;
+  }
+  // The climb that finds the common station passes every station of both
+  // paths in path order; a station is an edge's To when it has a parent.
+  while (depth_[static_cast<size_t>(a)] > depth_[static_cast<size_t>(b)]) {
+    tos_.push_back(a);
+    a = Parent(a);
+  }
+  while (depth_[static_cast<size_t>(b)] > depth_[static_cast<size_t>(a)]) {
+    secondPath_.push_back(b);
+    b = Parent(b);
+  }
+  // Equal depths: either both have a parent or both are roots (separate trees).
+  while (a != b && Parent(a) >= 0) {
+    tos_.push_back(a);
+    secondPath_.push_back(b);
+    a = Parent(a);
+    b = Parent(b);
+  }
+  tos_.insert(tos_.end(), secondPath_.begin(), secondPath_.end());
+}
+
+TFundamentalLoops::TMeasure TFundamentalLoops::Measure(const TEdgeRec& closing, const TSurveyGraph& graph) const {
+  CollectTos(closing);
   const Vec3* positions = graph.Positions.begin();
   Vec3 sum = MakeVec3(0, 0, 0);
-  int32_t count = 0;
-  VisitEdges(closing, [&](const TEdgeRec& edge) {
-    sum = Add3(sum, positions[edge.To]);
-    ++count;
-  });
+  for (const int32_t s : tos_) sum = Add3(sum, positions[s]);
+  const auto count = static_cast<int32_t>(tos_.size());
   const Vec3 centroid = Div3(sum, static_cast<double>(count));
   double spread = 0;
-  VisitEdges(closing, [&](const TEdgeRec& edge) { spread += Length3(Sub3(positions[edge.To], centroid)); });
-  return spread;
+  for (const int32_t s : tos_) spread += Length3(Sub3(positions[s], centroid));
+  return {count, spread};
 }
 
 void TFundamentalLoops::Build(TEdgeArray& loop) const {

@@ -33,8 +33,13 @@ class TFundamentalLoops {
   int32_t CommonStation(const TEdgeRec& closing) const;
   // The edge count of the completed loop.
   int32_t EdgeCount(const TEdgeRec& closing) const;
-  // LoopSpread of the completed loop, with the same arithmetic in the same order.
-  double Spread(const TEdgeRec& closing, const TSurveyGraph& graph) const;
+  // The edge count and the LoopSpread of the completed loop (the same
+  // arithmetic in the same order), from one walk up its two paths.
+  struct TMeasure {
+    int32_t EdgeCount;
+    double Spread;
+  };
+  TMeasure Measure(const TEdgeRec& closing, const TSurveyGraph& graph) const;
   // Completes the single-edge loop as BuildLoops does.
   void Build(TEdgeArray& loop) const;
   // Calls visit(edge) for every edge of the completed loop in the order Build
@@ -51,9 +56,15 @@ class TFundamentalLoops {
  private:
   int32_t Parent(int32_t s) const { return parent_[static_cast<size_t>(s)]; }
   int32_t PathLength(int32_t start, int32_t stop) const;
+  // Fills tos_ with the To station of every edge of the completed loop, in order.
+  void CollectTos(const TEdgeRec& closing) const;
 
   const TSurveyGraph& tree_;
   // The tree's parents in a plain column: the paths are walked millions of times.
   std::vector<int32_t> parent_;
   std::vector<int32_t> depth_;
+  // Scratch of Measure, kept to spare an allocation per loop (so one object
+  // must not measure from two threads at once).
+  mutable std::vector<int32_t> tos_;
+  mutable std::vector<int32_t> secondPath_;
 };

@@ -383,8 +383,9 @@ void FindLoopsOverlap(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
   spreads.reserve(static_cast<size_t>(loops.Count()));
   for (int32_t i = 0; i < loops.Count(); ++i) {
     const TEdgeRec closing = loops.LoopAt(i).GetEdge(0);
-    counts.push_back(fundamental.EdgeCount(closing));
-    spreads.push_back(fundamental.Spread(closing, graph));
+    const TFundamentalLoops::TMeasure measure = fundamental.Measure(closing, graph);
+    counts.push_back(measure.EdgeCount);
+    spreads.push_back(measure.Spread);
   }
   SortLoopsByKeys(loops, counts, spreads);
   size_t edges = 0;

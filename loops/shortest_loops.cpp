@@ -129,8 +129,9 @@ void FindLoopsShortest(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
   std::vector<double> spreads;
   for (int32_t i = 0; i < loops.Count(); ++i) {
     const TEdgeRec closing = loops.LoopAt(i).GetEdge(0);
-    counts.push_back(fundamental.EdgeCount(closing));
-    spreads.push_back(fundamental.Spread(closing, graph));
+    const TFundamentalLoops::TMeasure measure = fundamental.Measure(closing, graph);
+    counts.push_back(measure.EdgeCount);
+    spreads.push_back(measure.Spread);
   }
   const std::vector<int32_t> order = SortLoopsByKeys(loops, counts, spreads);
   graph.Edges.SetAllFlags(0);
