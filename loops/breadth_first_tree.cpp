@@ -86,8 +86,9 @@ bool HasNonFinitePosition(const TSurveyGraph& graph) {
   return false;
 }
 
-template <class TStore>
-void GrowTree(TSurveyGraph& source, TSurveyGraph& tree, TLoopList& loops, bool favorHighOrder, TStore& store) {
+// addTreeEdge(from, to) receives the tree edges in the order taken.
+template <class TStore, class AddTreeEdge>
+void GrowTree(TSurveyGraph& source, AddTreeEdge&& addTreeEdge, TLoopList& loops, bool favorHighOrder, TStore& store) {
   const auto addCandidates = [&](int32_t v) {
     for (const int32_t w : source.Neighbors.ListOf(v)) {
       if (source.Marks.Get(w) != 0) continue;
@@ -100,7 +101,7 @@ void GrowTree(TSurveyGraph& source, TSurveyGraph& tree, TLoopList& loops, bool f
   while (!store.Empty()) {
     const auto [from, to] = store.Pop();
     if (source.Marks.Get(to) == 0) {
-      tree.AddEdgeByIndex(from, to);
+      addTreeEdge(from, to);
       addCandidates(to);
       source.Marks.Put(to, 1);
     } else {
@@ -119,18 +120,37 @@ int32_t MostConnectedStation(const TSurveyGraph& source) {
   return best;
 }
 
+namespace {
+
+template <class AddTreeEdge>
+void Grow(TSurveyGraph& source, AddTreeEdge&& addTreeEdge, TLoopList& loops, bool favorHighOrder) {
+  if (source.StationCount() == 0) return;
+  if (!favorHighOrder && HasNonFinitePosition(source)) {
+    TScanningStore store(favorHighOrder);
+    GrowTree(source, addTreeEdge, loops, favorHighOrder, store);
+  } else {
+    TCandidateHeap store(favorHighOrder);
+    GrowTree(source, addTreeEdge, loops, favorHighOrder, store);
+  }
+}
+
+}  // namespace
+
 void BreadthFirstTree(TSurveyGraph& source, TSurveyGraph& tree, TLoopList& loops, bool favorHighOrder) {
   tree.Clear();
   loops.Clear();
   source.SetAllMarks(0);
   // Station i of the tree is station i of the source from here on.
   CopyStations(source, tree);
-  if (source.StationCount() == 0) return;
-  if (!favorHighOrder && HasNonFinitePosition(source)) {
-    TScanningStore store(favorHighOrder);
-    GrowTree(source, tree, loops, favorHighOrder, store);
-  } else {
-    TCandidateHeap store(favorHighOrder);
-    GrowTree(source, tree, loops, favorHighOrder, store);
-  }
+  Grow(
+      source, [&tree](int32_t from, int32_t to) { tree.AddEdgeByIndex(from, to); }, loops, favorHighOrder);
+}
+
+std::vector<int32_t> BreadthFirstParents(TSurveyGraph& source, TLoopList& loops, bool favorHighOrder) {
+  loops.Clear();
+  source.SetAllMarks(0);
+  std::vector<int32_t> parents(static_cast<size_t>(source.StationCount()), -1);
+  Grow(
+      source, [&parents](int32_t from, int32_t to) { parents[static_cast<size_t>(to)] = from; }, loops, favorHighOrder);
+  return parents;
 }

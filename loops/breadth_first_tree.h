@@ -3,6 +3,8 @@
 // station, always taking the best candidate edge towards a station not yet in
 // the tree; every other edge met becomes a single-edge loop (a closing edge).
 
+#include <vector>
+
 #include "core/owned_lists.h"
 #include "core/survey_graph.h"
 
@@ -20,3 +22,8 @@ int32_t MostConnectedStation(const TSurveyGraph& source);
 // Afterwards the source's marks are 1 for the stations reached and 0 for the
 // rest. Edges are linked by station index, so repeated names cannot mix stations up.
 void BreadthFirstTree(TSurveyGraph& source, TSurveyGraph& tree, TLoopList& loops, bool favorHighOrder);
+
+// The same search for the loop searches, which need only the tree's parents:
+// fills loops and the source's marks as BreadthFirstTree does and returns the
+// tree parent of every station (-1 for the start and for unreached stations).
+std::vector<int32_t> BreadthFirstParents(TSurveyGraph& source, TLoopList& loops, bool favorHighOrder);

@@ -1,21 +1,23 @@
 #include "loops/fundamental_loops.h"
 
+#include <utility>
 #include <vector>
 
 #include "core/vector3.h"
+#include "loops/loop_order.h"
 
 namespace {
 
 // Depth of every station below the root of its tree (0 for a root).
-std::vector<int32_t> TreeDepths(const TSurveyGraph& tree) {
-  const int32_t n = tree.StationCount();
+std::vector<int32_t> TreeDepths(const std::vector<int32_t>& parents) {
+  const auto n = static_cast<int32_t>(parents.size());
   std::vector<int32_t> depth(static_cast<size_t>(n), -1);
   std::vector<int32_t> path;
   for (int32_t s = 0; s < n; ++s) {
     int32_t x = s;
     while (x >= 0 && depth[static_cast<size_t>(x)] < 0) {
       path.push_back(x);
-      x = tree.Parents.Get(x);
+      x = parents[static_cast<size_t>(x)];
     }
     int32_t d = x >= 0 ? depth[static_cast<size_t>(x)] : -1;
     while (!path.empty()) {
@@ -39,7 +41,10 @@ void AddTreePath(const TSurveyGraph& tree, TEdgeArray& loop, int32_t start, int3
 }
 
 TFundamentalLoops::TFundamentalLoops(const TSurveyGraph& tree)
-    : tree_(tree), parent_(tree.Parents.begin(), tree.Parents.end()), depth_(TreeDepths(tree)) {}
+    : TFundamentalLoops(std::vector<int32_t>(tree.Parents.begin(), tree.Parents.end())) {}
+
+TFundamentalLoops::TFundamentalLoops(std::vector<int32_t> parents)
+    : parent_(std::move(parents)), depth_(TreeDepths(parent_)) {}
 
 int32_t TFundamentalLoops::CommonStation(const TEdgeRec& closing) const {
   int32_t a = closing.From;
@@ -112,13 +117,35 @@ TFundamentalLoops::TMeasure TFundamentalLoops::Measure(const TEdgeRec& closing, 
 void TFundamentalLoops::Build(TEdgeArray& loop) const {
   const TEdgeRec closing = loop.GetEdge(0);
   loop.CommonStation = CommonStation(closing);
-  AddTreePath(tree_, loop, closing.From, loop.CommonStation);
+  const auto addPath = [&](int32_t start) {
+    for (int32_t s = start; s != loop.CommonStation && Parent(s) >= 0; s = Parent(s)) loop.AddEdge({Parent(s), s, 0});
+  };
+  addPath(closing.From);
   loop.FirstPathCount = loop.Count();
-  AddTreePath(tree_, loop, closing.To, loop.CommonStation);
+  addPath(closing.To);
 }
 
 void BuildLoops(const TSurveyGraph& tree, TLoopList& loops) {
   if (loops.Count() == 0) return;
   const TFundamentalLoops fundamental(tree);
   for (int32_t i = 0; i < loops.Count(); ++i) fundamental.Build(loops.LoopAt(i));
+}
+
+std::vector<int32_t> SortFundamentalLoops(TLoopList& loops, const TFundamentalLoops& fundamental,
+                                          const TSurveyGraph& graph) {
+  const auto n = static_cast<size_t>(loops.Count());
+  std::vector<int32_t> counts;
+  std::vector<double> spreads;
+  counts.reserve(n);
+  spreads.reserve(n);
+  for (int32_t i = 0; i < loops.Count(); ++i) {
+    const TFundamentalLoops::TMeasure measure = fundamental.Measure(loops.LoopAt(i).GetEdge(0), graph);
+    counts.push_back(measure.EdgeCount);
+    spreads.push_back(measure.Spread);
+  }
+  const std::vector<int32_t> order = SortLoopsByKeys(loops, counts, spreads);
+  std::vector<int32_t> sortedCounts;
+  sortedCounts.reserve(n);
+  for (const int32_t former : order) sortedCounts.push_back(counts[static_cast<size_t>(former)]);
+  return sortedCounts;
 }

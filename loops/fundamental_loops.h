@@ -25,10 +25,13 @@ void BuildLoops(const TSurveyGraph& tree, TLoopList& loops);
 
 // The fundamental loops of one tree, one closing edge at a time: their size,
 // spread and common station without building them, so a search that replaces
-// most of them builds only the rest.
+// most of them builds only the rest. It keeps what it needs of the tree, so
+// the tree graph may go once this exists.
 class TFundamentalLoops {
  public:
   explicit TFundamentalLoops(const TSurveyGraph& tree);
+  // The tree given by the parent of every station (-1 for a root).
+  explicit TFundamentalLoops(std::vector<int32_t> parents);
   // The common station as BuildLoops sets it.
   int32_t CommonStation(const TEdgeRec& closing) const;
   // The edge count of the completed loop.
@@ -59,7 +62,6 @@ class TFundamentalLoops {
   // Fills tos_ with the To station of every edge of the completed loop, in order.
   void CollectTos(const TEdgeRec& closing) const;
 
-  const TSurveyGraph& tree_;
   // The tree's parents in a plain column: the paths are walked millions of times.
   std::vector<int32_t> parent_;
   std::vector<int32_t> depth_;
@@ -68,3 +70,9 @@ class TFundamentalLoops {
   mutable std::vector<int32_t> tos_;
   mutable std::vector<int32_t> secondPath_;
 };
+
+// Sorts a list of single-edge loops (closing edges of the tree) as SortLoops
+// sorts them once completed, measuring each from the tree; returns the edge
+// count of each completed loop in the new order.
+std::vector<int32_t> SortFundamentalLoops(TLoopList& loops, const TFundamentalLoops& fundamental,
+                                          const TSurveyGraph& graph);

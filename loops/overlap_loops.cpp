@@ -367,27 +367,15 @@ void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize)
 }
 
 void FindLoopsOverlap(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
-  TSurveyGraph tree;
-  BreadthFirstTree(graph, tree, loops, true);
+  const TFundamentalLoops fundamental(BreadthFirstParents(graph, loops, true));
   if (!optimize || loops.Count() < 2) {
-    BuildLoops(tree, loops);
+    for (int32_t i = 0; i < loops.Count(); ++i) fundamental.Build(loops.LoopAt(i));
     OptimizeOverlap(loops, graph, optimize);
     return;
   }
   // Ordered by their size and spread without building them; each loop is
   // built when its turn comes.
-  const TFundamentalLoops fundamental(tree);
-  std::vector<int32_t> counts;
-  std::vector<double> spreads;
-  counts.reserve(static_cast<size_t>(loops.Count()));
-  spreads.reserve(static_cast<size_t>(loops.Count()));
-  for (int32_t i = 0; i < loops.Count(); ++i) {
-    const TEdgeRec closing = loops.LoopAt(i).GetEdge(0);
-    const TFundamentalLoops::TMeasure measure = fundamental.Measure(closing, graph);
-    counts.push_back(measure.EdgeCount);
-    spreads.push_back(measure.Spread);
-  }
-  SortLoopsByKeys(loops, counts, spreads);
+  const std::vector<int32_t> counts = SortFundamentalLoops(loops, fundamental, graph);
   size_t edges = 0;
   for (const int32_t count : counts) edges += static_cast<size_t>(count);
   TPairIds ids(graph.StationCount());

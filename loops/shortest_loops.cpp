@@ -115,27 +115,17 @@ void OptimizeShortest(TLoopList& loops, TSurveyGraph& graph, bool optimize) {
 }
 
 void FindLoopsShortest(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
-  TSurveyGraph tree;
-  BreadthFirstTree(graph, tree, loops, true);
+  const TFundamentalLoops fundamental(BreadthFirstParents(graph, loops, true));
   if (!optimize || loops.Count() == 0) {
-    BuildLoops(tree, loops);
+    for (int32_t i = 0; i < loops.Count(); ++i) fundamental.Build(loops.LoopAt(i));
     OptimizeShortest(loops, graph, optimize);
     return;
   }
   // Most fundamental loops give way to a detour, so each is built only when
   // it keeps its own edges; its size and spread order the list without it.
-  const TFundamentalLoops fundamental(tree);
-  std::vector<int32_t> counts;
-  std::vector<double> spreads;
-  for (int32_t i = 0; i < loops.Count(); ++i) {
-    const TEdgeRec closing = loops.LoopAt(i).GetEdge(0);
-    const TFundamentalLoops::TMeasure measure = fundamental.Measure(closing, graph);
-    counts.push_back(measure.EdgeCount);
-    spreads.push_back(measure.Spread);
-  }
-  const std::vector<int32_t> order = SortLoopsByKeys(loops, counts, spreads);
+  const std::vector<int32_t> counts = SortFundamentalLoops(loops, fundamental, graph);
   graph.Edges.SetAllFlags(0);
   ShortenLoops(
-      loops, graph, [&](int32_t i) { return counts[static_cast<size_t>(order[static_cast<size_t>(i)])]; },
+      loops, graph, [&](int32_t i) { return counts[static_cast<size_t>(i)]; },
       [&](int32_t i) { fundamental.Build(loops.LoopAt(i)); });
 }
