@@ -199,4 +199,35 @@ TEST(BreadthFirstTree, EdgesRunFromTheEndThatJoinedTheTreeFirst) {
   EXPECT_THAT(ClosingEdges(loops), ElementsAre(TStationPair{3, 2}));
 }
 
+TEST(BreadthFirstParents, GrowsTheTreeOfBreadthFirstTreeWithoutATreeGraph) {
+  // Two parts, a doubled edge and an edge from a station to itself.
+  TSurveyGraph g;
+  FillGraph(g,
+            {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0), MakeVec3(10, 12, 0), MakeVec3(0, 10, 0), MakeVec3(5, 5, 0),
+             MakeVec3(50, 0, 0), MakeVec3(60, 0, 0)},
+            {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 4}, {4, 2}, {1, 2}, {4, 4}, {5, 6}});
+  for (const bool favorHighOrder : {false, true}) {
+    SCOPED_TRACE(favorHighOrder ? "high order" : "shortest");
+    TSurveyGraph tree;
+    TLoopList expected;
+    BreadthFirstTree(g, tree, expected, favorHighOrder);
+    const std::vector<int32_t> expectedMarks = Items(g.Marks);
+    g.SetAllMarks(7);
+    TLoopList loops;
+    loops.AddLoop().AddEdge({5, 6, 0});
+    const std::vector<int32_t> parents = BreadthFirstParents(g, loops, favorHighOrder);
+    EXPECT_EQ(parents, Items(tree.Parents));
+    EXPECT_EQ(Snapshot(loops), Snapshot(expected));
+    EXPECT_EQ(Items(g.Marks), expectedMarks);
+  }
+}
+
+TEST(BreadthFirstParents, EmptyGraphGivesNoParentsAndNoLoops) {
+  TSurveyGraph g;
+  TLoopList loops;
+  loops.AddLoop().AddEdge({0, 1, 0});
+  EXPECT_TRUE(BreadthFirstParents(g, loops, true).empty());
+  EXPECT_EQ(loops.Count(), 0);
+}
+
 }  // namespace
