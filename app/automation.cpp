@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QImage>
 #include <QPixmap>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QWidget>
 
@@ -25,9 +27,38 @@ QString Click(TForm1& form, const QString& name) {
   return QStringLiteral("unknown control: ") + name;
 }
 
+QString Load(TForm1& form, const QString& file) {
+  TFileChooser chooser = form.ChooseFile;
+  form.ChooseFile = [file](const TFileDialogRequest&) { return file; };
+  form.LoadFile1->trigger();
+  form.ChooseFile = std::move(chooser);
+  return {};
+}
+
+QString Scroll(TForm1& form, const QString& argument) {
+  const QStringList numbers = argument.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  bool xOk = false, yOk = false;
+  const int x = numbers.size() == 2 ? numbers[0].toInt(&xOk) : 0;
+  const int y = numbers.size() == 2 ? numbers[1].toInt(&yOk) : 0;
+  if (!xOk || !yOk) return QStringLiteral("scroll needs two whole numbers: ") + argument;
+  form.ScrollBox1->horizontalScrollBar()->setValue(x);
+  form.ScrollBox1->verticalScrollBar()->setValue(y);
+  return {};
+}
+
+// A picture of a whole million-station drawing would need gigabytes; the
+// painter cannot even address one wider or higher than this.
+constexpr int kMaxGrabSide = 32767;
+constexpr qint64 kMaxGrabPixels = qint64{1} << 27;
+
 QString Grab(QWidget& widget, const QString& file) {
   // Let pending repaints and layout settle so the picture is the one shown.
   QApplication::processEvents();
+  const QSize size = widget.size();
+  if (size.width() > kMaxGrabSide || size.height() > kMaxGrabSide ||
+      qint64{size.width()} * size.height() > kMaxGrabPixels) {
+    return QStringLiteral("too large to grab (%1 x %2): ").arg(size.width()).arg(size.height()) + file;
+  }
   if (!widget.grab().save(file)) return QStringLiteral("cannot save picture: ") + file;
   return {};
 }
@@ -52,6 +83,10 @@ QString RunScript(TForm1& form, const QString& script) {
       const int page = argument.toInt(&ok);
       if (!ok || page < 0 || page >= form.PageControl1->count()) failure = QStringLiteral("no such page: ") + argument;
       if (failure.isEmpty()) form.PageControl1->setCurrentIndex(page);
+    } else if (verb == QStringLiteral("load") && !argument.isEmpty()) {
+      failure = Load(form, argument);
+    } else if (verb == QStringLiteral("scroll") && !argument.isEmpty()) {
+      failure = Scroll(form, argument);
     } else if (verb == QStringLiteral("quit") && argument.isEmpty()) {
       form.close();
     } else {

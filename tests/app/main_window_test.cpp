@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHeaderView>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
@@ -195,6 +197,27 @@ TEST_F(MainWindow, AScriptPressesControlsByNameAndSavesPictures) {
   EXPECT_EQ(form->WorkGraph->Edges.Count(), 16);
   EXPECT_EQ(RunScript(*form, QStringLiteral("page 3")), QStringLiteral("no such page: 3"));
   EXPECT_EQ(RunScript(*form, QStringLiteral("jump")), QStringLiteral("unknown step: jump"));
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainWindow, AScriptLoadsAGraphFileAndScrollsTheDrawing) {
+  form->resize(700, 500);
+  EXPECT_TRUE(RunScript(*form, QStringLiteral("load ") + DataPath(QStringLiteral("square.grf"))).isEmpty());
+  EXPECT_EQ(form->WorkGraph->StationCount(), 4);
+
+  form->PaintBox1->setFixedSize(40000, 4000);
+  EXPECT_TRUE(RunScript(*form, QStringLiteral("scroll 1200 800")).isEmpty());
+  EXPECT_EQ(form->ScrollBox1->horizontalScrollBar()->value(), 1200);
+  EXPECT_EQ(form->ScrollBox1->verticalScrollBar()->value(), 800);
+  EXPECT_EQ(RunScript(*form, QStringLiteral("scroll 12")), QStringLiteral("scroll needs two whole numbers: 12"));
+  EXPECT_EQ(RunScript(*form, QStringLiteral("scroll a b")), QStringLiteral("scroll needs two whole numbers: a b"));
+  EXPECT_EQ(RunScript(*form, QStringLiteral("load")), QStringLiteral("unknown step: load"));
+  // A drawing too large for one picture is refused rather than half made.
+  const QString picture = TempPath(QStringLiteral("huge.png"));
+  EXPECT_EQ(RunScript(*form, QStringLiteral("grab ") + picture),
+            QStringLiteral("too large to grab (40000 x 4000): ") + picture);
+  EXPECT_FALSE(QFile::exists(picture));
+  EXPECT_TRUE(RunScript(*form, QStringLiteral("grab-window ") + picture).isEmpty());
   EXPECT_TRUE(messages.isEmpty());
 }
 
