@@ -209,4 +209,61 @@ TEST(FindLoopsOverlap, GraphsWithoutLoopsGiveNone) {
   }
 }
 
+// Stations 0 (0, 0), 1 (10, 0), 2 (20, 0), 3 (20, 10), 4 (10, 10), 5 (0, 10)
+// around a ring of six shots, and station 6 at p6 joined to 3 and 1: the loop
+// 1-2-3-6 shares exactly two of its four shots with the ring.
+void FillRingAndDetour(TSurveyGraph& g, Vec3 p6) {
+  FillGraph(g,
+            {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0), MakeVec3(20, 0, 0), MakeVec3(20, 10, 0), MakeVec3(10, 10, 0),
+             MakeVec3(0, 10, 0), p6},
+            {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}, {3, 6}, {6, 1}});
+}
+
+TEST(OptimizeOverlap, ExactlyHalfMergesOnlyWhenTheSharedPartLiesFarther) {
+  // The ring's centroid is (10, 5); the shared part's To stations 2 and 3
+  // centre on (20, 5), 10 away; the own part's (6 and 1) nearer or farther.
+  struct TCase {
+    Vec3 p6;
+    bool merges;
+  };
+  for (const TCase& c : {TCase{MakeVec3(12, 5, 0), true}, TCase{MakeVec3(30, 5, 0), false}}) {
+    SCOPED_TRACE(c.p6.X);
+    TSurveyGraph g;
+    FillRingAndDetour(g, c.p6);
+    TLoopList loops;
+    FillLoop(loops.AddLoop(), {{1, 2}, {2, 3}, {3, 6}, {6, 1}});
+    FillLoop(loops.AddLoop(), {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}});
+    TLoopList reference;
+    FillLoop(reference.AddLoop(), {{1, 2}, {2, 3}, {3, 6}, {6, 1}});
+    FillLoop(reference.AddLoop(), {{0, 1}, {1, 2}, {2, 3}, {3, 4}, {4, 5}, {5, 0}});
+    OptimizeOverlap(loops, g, true);
+    LiteralOptimizeOverlap(reference, g, true);
+    if (c.merges)
+      EXPECT_THAT(EdgePairs(loops.LoopAt(0)), ElementsAre(TStationPair{0, 1}, TStationPair{3, 4}, TStationPair{4, 5},
+                                                          TStationPair{5, 0}, TStationPair{3, 6}, TStationPair{6, 1}));
+    else
+      EXPECT_EQ(loops.LoopAt(0).Count(), 6);
+    EXPECT_EQ(Snapshot(loops), Snapshot(reference));
+  }
+}
+
+TEST(FindLoopsOverlap, ExactlyHalfFollowsTheCentroidsAsTheReferenceDoes) {
+  // The six-shot fundamental loop comes first and the four-shot one through
+  // 6 shares exactly two pairs with it; only the first position merges.
+  const std::vector<TStationPair> kept = {{5, 4}, {0, 5}, {1, 0}, {3, 4}, {2, 3}, {1, 2}};
+  const std::vector<TStationPair> merged = {{5, 4}, {0, 5}, {1, 0}, {3, 4}, {3, 6}, {1, 6}};
+  for (const Vec3 p6 : {MakeVec3(12, 5, 0), MakeVec3(30, 5, 0), MakeVec3(15, -3, 0), MakeVec3(25, 20, 0)}) {
+    SCOPED_TRACE(p6.X);
+    TSurveyGraph g;
+    FillRingAndDetour(g, p6);
+    TLoopList loops;
+    FindLoopsOverlap(g, loops, true);
+    TLoopList reference;
+    LiteralFindLoopsOverlap(g, reference, true);
+    ASSERT_EQ(loops.Count(), 2);
+    EXPECT_EQ(EdgePairs(loops.LoopAt(0)), p6.X == 12 ? merged : kept);
+    EXPECT_EQ(Snapshot(loops), Snapshot(reference));
+  }
+}
+
 }  // namespace
