@@ -1,0 +1,80 @@
+// The minimal loop search on full N x N grids and on 60 % random grids (the
+// networks of cyclorn-cli's --grid --density 60 --no-bordered), and the loop
+// set quality of the three searches' loops at 300 x 300.
+#include <benchmark/benchmark.h>
+
+#include <cstdint>
+
+#include "bench/loops/survey_grids.h"
+#include "loops/loop_search.h"
+
+namespace {
+
+void SetCounters(benchmark::State& state, const TSurveyGraph& graph, const TLoopList& loops) {
+  int64_t loopEdges = 0;
+  for (int32_t i = 0; i < loops.Count(); ++i) loopEdges += loops.LoopAt(i).Count();
+  state.counters["stations"] = static_cast<double>(graph.StationCount());
+  state.counters["shots"] = static_cast<double>(graph.Edges.Count());
+  state.counters["loops"] = static_cast<double>(loops.Count());
+  state.counters["loop_edges"] = static_cast<double>(loopEdges);
+}
+
+void BM_FindLoopsMinimal(benchmark::State& state) {
+  TSurveyGraph graph;
+  FillFullGrid(graph, static_cast<int32_t>(state.range(0)));
+  TLoopList loops;
+  for (auto _ : state) FindLoopsMinimal(graph, loops);
+  SetCounters(state, graph, loops);
+  const auto n = static_cast<double>(state.range(0));
+  state.counters["four_squares"] = 4 * (n - 1) * (n - 1);
+}
+BENCHMARK(BM_FindLoopsMinimal)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_FindLoopsMinimalRandom(benchmark::State& state) {
+  TSurveyGraph graph;
+  FillSixtyPercentGrid(graph, static_cast<int32_t>(state.range(0)));
+  TLoopList loops;
+  for (auto _ : state) FindLoopsMinimal(graph, loops);
+  SetCounters(state, graph, loops);
+}
+BENCHMARK(BM_FindLoopsMinimalRandom)->Arg(30)->Arg(50)->Arg(100)->Arg(300)->Arg(500)->Unit(benchmark::kMillisecond);
+
+enum TMethod : int64_t { kShortest = 0, kFundamental = 1, kOverlap = 2, kMinimal = 3 };
+
+// Quality of the loops of one search on the full 300 x 300 grid; the search
+// runs once, outside the measured loop.
+void BM_MeasureLoopSet(benchmark::State& state) {
+  TSurveyGraph graph;
+  FillFullGrid(graph, 300);
+  TLoopList loops;
+  switch (state.range(0)) {
+    case kShortest:
+      FindLoopsShortest(graph, loops, true);
+      break;
+    case kFundamental:
+      FindLoopsOverlap(graph, loops, false);
+      break;
+    case kOverlap:
+      FindLoopsOverlap(graph, loops, true);
+      break;
+    default:
+      FindLoopsMinimal(graph, loops);
+      break;
+  }
+  TLoopSetQuality quality;
+  for (auto _ : state) quality = MeasureLoopSet(graph, loops);
+  state.counters["loops"] = quality.Loops;
+  state.counters["loop_edges"] = static_cast<double>(quality.Edges);
+  state.counters["independent"] = static_cast<double>(quality.Independent);
+  state.counters["cycle_rank"] = static_cast<double>(quality.CycleRank);
+  state.counters["closed"] = quality.Closed;
+}
+BENCHMARK(BM_MeasureLoopSet)
+    ->ArgName("method")
+    ->Arg(kShortest)
+    ->Arg(kFundamental)
+    ->Arg(kOverlap)
+    ->Arg(kMinimal)
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace
