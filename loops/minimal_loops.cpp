@@ -1,48 +1,69 @@
 #include "loops/minimal_loops.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "loops/loop_order.h"
 #include "loops/spanning_forest.h"
+#include "loops/sparse_gf2.h"
 
 namespace {
 
-// The breadth-first path searches over the edges taken so far, reusing their
+// Loops as runs of shot indices in one column: a loop's closing shot, then
+// the shots of its path from the closing shot's To back to its From.
+class TShotRuns {
+ public:
+  TShotRuns() { start_.push_back(0); }
+  void Append(int32_t shot) { shots_.push_back(shot); }
+  // Ends the run appended since the last Close or Drop.
+  void Close() { start_.push_back(shots_.size()); }
+  // Removes what was appended since the last Close or Drop.
+  void Drop() { shots_.resize(start_.back()); }
+  size_t Count() const { return start_.size() - 1; }
+  int32_t Length(size_t run) const { return static_cast<int32_t>(start_[run + 1] - start_[run]); }
+  const int32_t* Run(size_t run) const { return shots_.data() + start_[run]; }
+
+ private:
+  std::vector<int32_t> shots_;
+  std::vector<size_t> start_;
+};
+
+// Breadth-first path searches over a chosen set of shots, reusing their
 // bookkeeping: a station belongs to the current search when its stamp is the
 // search's, so nothing is cleared between searches.
-class TTakenEdgePaths {
+class TPathSearch {
  public:
-  TTakenEdgePaths(const TSurveyGraph& graph, const TSpanningForest& forest)
+  explicit TPathSearch(const TSurveyGraph& graph)
       : graph_(graph),
-        taken_(static_cast<size_t>(graph.Edges.Count()), 0),
         stamp_(static_cast<size_t>(graph.StationCount()), 0),
-        predecessor_(static_cast<size_t>(graph.StationCount()), -1) {
-    for (int32_t e = 0; e < graph.Edges.Count(); ++e)
-      if (forest.ClosingRank(e) < 0) taken_[static_cast<size_t>(e)] = 1;
-  }
+        depth_(static_cast<size_t>(graph.StationCount()), 0),
+        viaShot_(static_cast<size_t>(graph.StationCount()), -1) {}
 
-  void Take(int32_t edge) { taken_[static_cast<size_t>(edge)] = 1; }
-
-  // Appends to loop the path from t back to s over taken edges, each edge
-  // From = the station nearer t. s and t must lie in one tree of the forest,
-  // so the path exists.
-  void AppendPath(int32_t s, int32_t t, TEdgeArray& loop) {
+  // Appends to runs the shots of the shortest path from t back to s of at
+  // most maxShots shots for which usable(shot) holds; incident lists are
+  // scanned in order, so ties go to the earliest shot. False, and nothing
+  // appended, when there is none.
+  template <class Usable>
+  bool AppendPath(int32_t s, int32_t t, int32_t maxShots, Usable&& usable, TShotRuns& runs) {
     const uint32_t stamp = ++current_;
     stamp_[static_cast<size_t>(s)] = stamp;
-    predecessor_[static_cast<size_t>(s)] = -1;
+    depth_[static_cast<size_t>(s)] = 0;
     queue_.clear();
     queue_.push_back(s);
     bool found = false;
     for (size_t head = 0; head < queue_.size() && !found; ++head) {
       const int32_t v = queue_[head];
+      const int32_t depth = depth_[static_cast<size_t>(v)] + 1;
+      if (depth > maxShots) break;
       const THugeInteger& neighbors = graph_.Neighbors.ListOf(v);
       const int32_t* far = neighbors.begin();
       const int32_t* incident = graph_.IncidentEdges.ListOf(v).begin();
       for (int32_t k = 0; k < neighbors.Count(); ++k) {
         const int32_t w = far[k];
-        if (taken_[static_cast<size_t>(incident[k])] == 0 || stamp_[static_cast<size_t>(w)] == stamp) continue;
+        if (stamp_[static_cast<size_t>(w)] == stamp || !usable(incident[k])) continue;
         stamp_[static_cast<size_t>(w)] = stamp;
-        predecessor_[static_cast<size_t>(w)] = v;
+        depth_[static_cast<size_t>(w)] = depth;
+        viaShot_[static_cast<size_t>(w)] = incident[k];
         queue_.push_back(w);
         if (w == t) {
           found = true;
@@ -50,35 +71,141 @@ class TTakenEdgePaths {
         }
       }
     }
-    for (int32_t x = t; predecessor_[static_cast<size_t>(x)] != -1; x = predecessor_[static_cast<size_t>(x)])
-      loop.AddEdge({x, predecessor_[static_cast<size_t>(x)], 0});
+    if (!found) return false;
+    for (int32_t x = t; x != s;) {
+      const int32_t shot = viaShot_[static_cast<size_t>(x)];
+      runs.Append(shot);
+      const int32_t from = graph_.Edges.Froms.Get(shot);
+      x = from == x ? graph_.Edges.Tos.Get(shot) : from;
+    }
+    return true;
   }
 
  private:
   const TSurveyGraph& graph_;
-  std::vector<uint8_t> taken_;
   std::vector<uint32_t> stamp_;
-  std::vector<int32_t> predecessor_;
+  std::vector<int32_t> depth_;
+  std::vector<int32_t> viaShot_;
   std::vector<int32_t> queue_;
   uint32_t current_ = 0;
 };
+
+// Appends run as a loop: its closing shot as the graph holds it, then each
+// path shot turned to run on from where the one before it ended.
+void AddWalk(const TSurveyGraph& graph, const int32_t* run, int32_t length, TLoopList& loops) {
+  const TEdgeRec closing = graph.Edges.GetEdge(run[0]);
+  TEdgeArray& loop = loops.AddLoop();
+  loop.AddEdge(closing);
+  loop.CommonStation = closing.From;
+  loop.FirstPathCount = 1;
+  int32_t at = closing.To;
+  for (int32_t k = 1; k < length; ++k) {
+    const TEdgeRec shot = graph.Edges.GetEdge(run[k]);
+    const int32_t next = shot.From == at ? shot.To : shot.From;
+    loop.AddEdge({at, next, 0});
+    at = next;
+  }
+}
+
+// The independent loops, shortest first, among the restricted loops (a basis
+// already) and the shorter loops found through the whole network.
+std::vector<const int32_t*> ShortestIndependent(const TSpanningForest& forest, const TShotRuns& restricted,
+                                                const TShotRuns& shorter, std::vector<int32_t>& lengths) {
+  struct TEntry {
+    int32_t Length;
+    const TShotRuns* Runs;
+    size_t Run;
+  };
+  std::vector<TEntry> entries;
+  // Among equal lengths the restricted loops come first: they are a basis.
+  for (size_t i = 0; i < restricted.Count(); ++i) entries.push_back({restricted.Length(i), &restricted, i});
+  for (size_t i = 0; i < shorter.Count(); ++i) entries.push_back({shorter.Length(i), &shorter, i});
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const TEntry& a, const TEntry& b) { return a.Length < b.Length; });
+  const auto rank = static_cast<int64_t>(forest.ClosingOrder().size());
+  TSparseGf2Basis basis(static_cast<int32_t>(rank));
+  std::vector<const int32_t*> chosen;
+  std::vector<int32_t> row;
+  for (const TEntry& entry : entries) {
+    if (basis.Rank() == rank) break;
+    const int32_t* run = entry.Runs->Run(entry.Run);
+    row.clear();
+    for (int32_t k = 0; k < entry.Length; ++k)
+      if (forest.ClosingRank(run[k]) >= 0) row.push_back(forest.ClosingRank(run[k]));
+    std::sort(row.begin(), row.end());
+    if (!basis.Insert(row)) continue;
+    chosen.push_back(run);
+    lengths.push_back(entry.Length);
+  }
+  return chosen;
+}
+
+// Each closing shot, deeper layers last, with the shortest path over the
+// forest and the closing shots taken before it: a basis by construction.
+TShotRuns RestrictedLoops(const TSurveyGraph& graph, const TSpanningForest& forest, TPathSearch& search) {
+  std::vector<uint8_t> taken(static_cast<size_t>(graph.Edges.Count()), 0);
+  for (int32_t e = 0; e < graph.Edges.Count(); ++e) taken[static_cast<size_t>(e)] = forest.ClosingRank(e) < 0 ? 1 : 0;
+  const auto isTaken = [&taken](int32_t shot) { return taken[static_cast<size_t>(shot)] != 0; };
+  TShotRuns restricted;
+  for (const int32_t e : forest.ClosingOrder()) {
+    const TEdgeRec closing = graph.Edges.GetEdge(e);
+    restricted.Append(e);
+    if (closing.From != closing.To)
+      search.AppendPath(closing.From, closing.To, graph.Edges.Count(), isTaken, restricted);
+    restricted.Close();
+    taken[static_cast<size_t>(e)] = 1;
+  }
+  return restricted;
+}
+
+// Where the whole network holds a loop through a shot shorter than the
+// restricted loops there, it may replace a longer one: through each closing
+// shot, a loop shorter than its own; through each forest shot, one shorter
+// than the longest restricted loop of a closing shot at either end.
+TShotRuns ShorterLoops(const TSurveyGraph& graph, const TSpanningForest& forest, const TShotRuns& restricted,
+                       TPathSearch& search) {
+  const std::vector<int32_t>& order = forest.ClosingOrder();
+  std::vector<int32_t> longestAt(static_cast<size_t>(graph.StationCount()), 0);
+  for (size_t i = 0; i < order.size(); ++i) {
+    const TEdgeRec closing = graph.Edges.GetEdge(order[i]);
+    for (const int32_t end : {closing.From, closing.To})
+      longestAt[static_cast<size_t>(end)] = std::max(longestAt[static_cast<size_t>(end)], restricted.Length(i));
+  }
+  TShotRuns shorter;
+  for (int32_t e = 0; e < graph.Edges.Count(); ++e) {
+    const TEdgeRec shot = graph.Edges.GetEdge(e);
+    const int32_t rank = forest.ClosingRank(e);
+    const int32_t limit =
+        rank >= 0 ? restricted.Length(static_cast<size_t>(rank))
+                  : std::max(longestAt[static_cast<size_t>(shot.From)], longestAt[static_cast<size_t>(shot.To)]);
+    if (shot.From == shot.To || limit <= 2) continue;
+    shorter.Append(e);
+    if (search.AppendPath(
+            shot.From, shot.To, limit - 2, [e](int32_t other) { return other != e; }, shorter))
+      shorter.Close();
+    else
+      shorter.Drop();
+  }
+  return shorter;
+}
 
 }  // namespace
 
 void FindLoopsMinimal(const TSurveyGraph& graph, TLoopList& loops) {
   const TSpanningForest forest(graph);
-  TTakenEdgePaths paths(graph, forest);
+  TPathSearch search(graph);
+  const TShotRuns restricted = RestrictedLoops(graph, forest, search);
+  const TShotRuns shorter = ShorterLoops(graph, forest, restricted, search);
+
   // Built aside and swapped in, so a failure leaves the caller's loops whole.
   TLoopList minimal;
-  minimal.SetCapacity(static_cast<int32_t>(forest.ClosingOrder().size()) + 1);
-  for (const int32_t e : forest.ClosingOrder()) {
-    const TEdgeRec closing = graph.Edges.GetEdge(e);
-    TEdgeArray& loop = minimal.AddLoop();
-    loop.AddEdge(closing);
-    loop.CommonStation = closing.From;
-    loop.FirstPathCount = 1;
-    if (closing.From != closing.To) paths.AppendPath(closing.From, closing.To, loop);
-    paths.Take(e);
+  minimal.SetCapacity(static_cast<int32_t>(restricted.Count()) + 1);
+  if (shorter.Count() == 0) {
+    for (size_t i = 0; i < restricted.Count(); ++i) AddWalk(graph, restricted.Run(i), restricted.Length(i), minimal);
+  } else {
+    std::vector<int32_t> lengths;
+    const std::vector<const int32_t*> chosen = ShortestIndependent(forest, restricted, shorter, lengths);
+    for (size_t i = 0; i < chosen.size(); ++i) AddWalk(graph, chosen[i], lengths[i], minimal);
   }
   SortLoops(minimal, graph);
   loops.Swap(minimal);
