@@ -14,7 +14,7 @@ namespace {
 // form a closed walk; its buffers are reused from loop to loop.
 class TLoopShots {
  public:
-  explicit TLoopShots(const TSurveyGraph& graph) : graph_(graph) {}
+  TLoopShots(const TSurveyGraph& graph, const TShotAdjacency& shots) : graph_(graph), shotsAt_(shots) {}
 
   // The loop's shots, sorted, in Shots(); false when some edge matches no
   // shot or the shots are not one closed walk.
@@ -47,20 +47,14 @@ class TLoopShots {
   bool AppendShots(uint64_t key, size_t count) {
     const auto a = static_cast<int32_t>(key >> 32);
     const auto b = static_cast<int32_t>(key & 0xffffffffU);
-    // Either end's incident list holds every shot between them, in edge order.
-    const bool fromA = graph_.Neighbors.ListOf(a).Count() <= graph_.Neighbors.ListOf(b).Count();
-    const int32_t near = fromA ? a : b;
+    // Either end holds every shot between them, in edge order.
+    const bool fromA = shotsAt_.At(a).size() <= shotsAt_.At(b).size();
     const int32_t far = fromA ? b : a;
-    const THugeInteger& neighbors = graph_.Neighbors.ListOf(near);
-    const THugeInteger& incident = graph_.IncidentEdges.ListOf(near);
     size_t found = 0;
-    int32_t last = -1;
-    for (int32_t k = 0; k < neighbors.Count() && found < count; ++k) {
-      const int32_t e = incident.Get(k);
-      // A shot from a station to itself stands twice in its incident list.
-      if (neighbors.Get(k) != far || e == last) continue;
-      shots_.push_back(e);
-      last = e;
+    for (const TShotAdjacency::TLink link : shotsAt_.At(fromA ? a : b)) {
+      if (found == count) break;
+      if (link.Far != far) continue;
+      shots_.push_back(link.Shot);
       ++found;
     }
     return found == count;
@@ -108,6 +102,7 @@ class TLoopShots {
   }
 
   const TSurveyGraph& graph_;
+  const TShotAdjacency& shotsAt_;
   std::vector<uint64_t> pairs_;
   std::vector<int32_t> shots_;
   std::vector<int32_t> ends_;
@@ -118,7 +113,8 @@ class TLoopShots {
 }  // namespace
 
 TLoopSetQuality MeasureLoopSet(const TSurveyGraph& graph, const TLoopList& loops) {
-  const TSpanningForest forest(graph);
+  const TShotAdjacency shotsAt(graph);
+  const TSpanningForest forest(graph, shotsAt);
   TLoopSetQuality quality;
   quality.Loops = loops.Count();
   quality.CycleRank =
@@ -127,7 +123,7 @@ TLoopSetQuality MeasureLoopSet(const TSurveyGraph& graph, const TLoopList& loops
   // determine it; eliminating on those alone keeps rows short. Pivots at the
   // latest closing edge make the minimal search's loops reduce at once.
   TSparseGf2Basis basis(static_cast<int32_t>(forest.ClosingOrder().size()));
-  TLoopShots shots(graph);
+  TLoopShots shots(graph, shotsAt);
   std::vector<int32_t> row;
   for (int32_t i = 0; i < loops.Count(); ++i) {
     const TEdgeArray& loop = loops.LoopAt(i);

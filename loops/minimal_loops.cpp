@@ -33,15 +33,16 @@ class TShotRuns {
 // search's, so nothing is cleared between searches.
 class TPathSearch {
  public:
-  explicit TPathSearch(const TSurveyGraph& graph)
+  TPathSearch(const TSurveyGraph& graph, const TShotAdjacency& shots)
       : graph_(graph),
+        shots_(shots),
         stamp_(static_cast<size_t>(graph.StationCount()), 0),
         depth_(static_cast<size_t>(graph.StationCount()), 0),
         viaShot_(static_cast<size_t>(graph.StationCount()), -1) {}
 
   // Appends to runs the shots of the shortest path from t back to s of at
-  // most maxShots shots for which usable(shot) holds; incident lists are
-  // scanned in order, so ties go to the earliest shot. False, and nothing
+  // most maxShots shots for which usable(shot) holds; each station's shots
+  // are scanned in edge order, so ties go to the earliest shot. False, and nothing
   // appended, when there is none.
   template <class Usable>
   bool AppendPath(int32_t s, int32_t t, int32_t maxShots, Usable&& usable, TShotRuns& runs) {
@@ -55,15 +56,12 @@ class TPathSearch {
       const int32_t v = queue_[head];
       const int32_t depth = depth_[static_cast<size_t>(v)] + 1;
       if (depth > maxShots) break;
-      const THugeInteger& neighbors = graph_.Neighbors.ListOf(v);
-      const int32_t* far = neighbors.begin();
-      const int32_t* incident = graph_.IncidentEdges.ListOf(v).begin();
-      for (int32_t k = 0; k < neighbors.Count(); ++k) {
-        const int32_t w = far[k];
-        if (stamp_[static_cast<size_t>(w)] == stamp || !usable(incident[k])) continue;
+      for (const TShotAdjacency::TLink link : shots_.At(v)) {
+        const int32_t w = link.Far;
+        if (stamp_[static_cast<size_t>(w)] == stamp || !usable(link.Shot)) continue;
         stamp_[static_cast<size_t>(w)] = stamp;
         depth_[static_cast<size_t>(w)] = depth;
-        viaShot_[static_cast<size_t>(w)] = incident[k];
+        viaShot_[static_cast<size_t>(w)] = link.Shot;
         queue_.push_back(w);
         if (w == t) {
           found = true;
@@ -83,6 +81,7 @@ class TPathSearch {
 
  private:
   const TSurveyGraph& graph_;
+  const TShotAdjacency& shots_;
   std::vector<uint32_t> stamp_;
   std::vector<int32_t> depth_;
   std::vector<int32_t> viaShot_;
@@ -192,8 +191,9 @@ TShotRuns ShorterLoops(const TSurveyGraph& graph, const TSpanningForest& forest,
 }  // namespace
 
 void FindLoopsMinimal(const TSurveyGraph& graph, TLoopList& loops) {
-  const TSpanningForest forest(graph);
-  TPathSearch search(graph);
+  const TShotAdjacency shots(graph);
+  const TSpanningForest forest(graph, shots);
+  TPathSearch search(graph, shots);
   const TShotRuns restricted = RestrictedLoops(graph, forest, search);
   const TShotRuns shorter = ShorterLoops(graph, forest, restricted, search);
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-TSpanningForest::TSpanningForest(const TSurveyGraph& graph) {
+TSpanningForest::TSpanningForest(const TSurveyGraph& graph, const TShotAdjacency& shots) {
   const int32_t stations = graph.StationCount();
   const int32_t edges = graph.Edges.Count();
   depth_.assign(static_cast<size_t>(stations), -1);
@@ -17,15 +17,11 @@ TSpanningForest::TSpanningForest(const TSurveyGraph& graph) {
     queue.push_back(root);
     for (size_t head = 0; head < queue.size(); ++head) {
       const int32_t v = queue[head];
-      const THugeInteger& neighbors = graph.Neighbors.ListOf(v);
-      const int32_t* far = neighbors.begin();
-      const int32_t* incident = graph.IncidentEdges.ListOf(v).begin();
-      for (int32_t k = 0; k < neighbors.Count(); ++k) {
-        const int32_t w = far[k];
-        if (depth_[static_cast<size_t>(w)] >= 0) continue;
-        depth_[static_cast<size_t>(w)] = depth_[static_cast<size_t>(v)] + 1;
-        inTree[static_cast<size_t>(incident[k])] = 1;
-        queue.push_back(w);
+      for (const TShotAdjacency::TLink link : shots.At(v)) {
+        if (depth_[static_cast<size_t>(link.Far)] >= 0) continue;
+        depth_[static_cast<size_t>(link.Far)] = depth_[static_cast<size_t>(v)] + 1;
+        inTree[static_cast<size_t>(link.Shot)] = 1;
+        queue.push_back(link.Far);
       }
     }
   }

@@ -7,13 +7,14 @@
 #include <vector>
 
 #include "core/survey_graph.h"
+#include "loops/shot_adjacency.h"
 
 class TSpanningForest {
  public:
   // Grows one breadth-first tree per piece, rooted at the piece's lowest
-  // station; each station is reached through the first edge of the earliest
-  // queued station (incident lists in order) that leads to it.
-  explicit TSpanningForest(const TSurveyGraph& graph);
+  // station; each station is reached through the first shot (in edge order)
+  // of the earliest queued station that leads to it.
+  TSpanningForest(const TSurveyGraph& graph, const TShotAdjacency& shots);
 
   // Edges outside the forest, in the order the minimal search takes them:
   // by the depth of the deeper end, then edges whose ends lie one layer

@@ -15,6 +15,8 @@
 #include "loop_test_graphs.h"
 #include "loops/loop_search.h"
 #include "sources/graph_builders.h"
+#include "sources/problem_grids.h"
+#include "sources/reports.h"
 #include "sources/random_int.h"
 
 namespace {
@@ -256,6 +258,32 @@ TEST(MinimalLoops, ReachTheExactMinimumOnSixtyPercentGrids) {
     EXPECT_EQ(TotalEdges(loops), minimum) << n << " x " << n;
     EXPECT_TRUE(IsBasis(MeasureLoopSet(g, loops)));
   }
+}
+
+TEST(MinimalLoops, ReadTheShotsFromTheEdgeListAfterItWasTurnedAndSorted) {
+  // Turning and sorting the edge list leaves the incident-edge lists as they
+  // were, so they no longer name the right edges.
+  int32_t staleEntries = 0;
+  for (int number = 1; number <= 6; ++number) {
+    SCOPED_TRACE("Grid-" + std::to_string(number));
+    TSurveyGraph g;
+    BuildProblemGrid(g, number);
+    TLoopList before;
+    FindLoopsMinimal(g, before);
+    OptimizeEdgeList(g);
+    for (int32_t v = 0; v < g.StationCount(); ++v)
+      for (int32_t k = 0; k < g.IncidentEdges.ListOf(v).Count(); ++k) {
+        const TEdgeRec named = g.Edges.GetEdge(g.IncidentEdges.ListOf(v).Get(k));
+        if (!SameEdge(named, {v, g.Neighbors.ListOf(v).Get(k), 0})) ++staleEntries;
+      }
+    TLoopList after;
+    FindLoopsMinimal(g, after);
+    ExpectWalks(after);
+    EXPECT_EQ(TotalEdges(after), TotalEdges(before));
+    EXPECT_TRUE(IsBasis(MeasureLoopSet(g, after)));
+    EXPECT_TRUE(IsBasis(MeasureLoopSet(g, before)));
+  }
+  EXPECT_GT(staleEntries, 20);
 }
 
 // Shots a station-pair loop cannot name: the third and later shots between two
