@@ -191,20 +191,28 @@ TShotRuns ShorterLoops(const TSurveyGraph& graph, const TSpanningForest& forest,
 }  // namespace
 
 void FindLoopsMinimal(const TSurveyGraph& graph, TLoopList& loops) {
-  const TShotAdjacency shots(graph);
-  const TSpanningForest forest(graph, shots);
-  TPathSearch search(graph, shots);
-  const TShotRuns restricted = RestrictedLoops(graph, forest, search);
-  const TShotRuns shorter = ShorterLoops(graph, forest, restricted, search);
+  TShotRuns restricted;
+  TShotRuns shorter;
+  std::vector<const int32_t*> chosen;
+  std::vector<int32_t> lengths;
+  {
+    // The search's own structures go before the loops are built, which is
+    // when the most memory is in use.
+    const TShotAdjacency shots(graph);
+    const TSpanningForest forest(graph, shots);
+    TPathSearch search(graph, shots);
+    restricted = RestrictedLoops(graph, forest, search);
+    shorter = ShorterLoops(graph, forest, restricted, search);
+    if (shorter.Count() > 0) chosen = ShortestIndependent(forest, restricted, shorter, lengths);
+  }
 
   // Built aside and swapped in, so a failure leaves the caller's loops whole.
   TLoopList minimal;
-  minimal.SetCapacity(static_cast<int32_t>(restricted.Count()) + 1);
   if (shorter.Count() == 0) {
+    minimal.SetCapacity(static_cast<int32_t>(restricted.Count()) + 1);
     for (size_t i = 0; i < restricted.Count(); ++i) AddWalk(graph, restricted.Run(i), restricted.Length(i), minimal);
   } else {
-    std::vector<int32_t> lengths;
-    const std::vector<const int32_t*> chosen = ShortestIndependent(forest, restricted, shorter, lengths);
+    minimal.SetCapacity(static_cast<int32_t>(chosen.size()) + 1);
     for (size_t i = 0; i < chosen.size(); ++i) AddWalk(graph, chosen[i], lengths[i], minimal);
   }
   SortLoops(minimal, graph);
