@@ -113,7 +113,7 @@ TEdgeSpatialIndex::TEdgeSpatialIndex(const TSurveyGraph& graph, std::vector<TRec
     const TRect r = EdgeReach(e);
     if (r.Left >= r.Right || r == kEveryRect || r.Left == INT32_MIN) continue;
     extent = UnitedRects(extent, r);
-    sizes += 0.5 * (static_cast<double>(r.Right - r.Left) + static_cast<double>(r.Bottom - r.Top));
+    sizes += 0.5 * (static_cast<double>(int64_t{r.Right} - r.Left) + static_cast<double>(int64_t{r.Bottom} - r.Top));
     ++sized;
   }
   if (sized == 0) {

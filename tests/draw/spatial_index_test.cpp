@@ -140,6 +140,10 @@ TEST(PartialRepaint, DrawsStationsFarOutsideTheAreaAsTheWholePictureDoes) {
   graph.AddEdgeByIndex(0, 1);
   graph.AddEdgeByIndex(2, 0);
   graph.AddEdgeByIndex(3, 0);
+  // Still drawn where they lie, and a whole area's width apart.
+  graph.AddStation("WEST", {-9e8, 250, 0});
+  graph.AddStation("EAST", {9e8, 10, 0});
+  graph.AddEdgeByIndex(4, 5);
   const TDrawingState state{false, &graph, &graph, nullptr, 0};
   const QSize size(400, 300);
   TDrawingIndex index;
