@@ -239,7 +239,7 @@ TEST_F(EdgeSpatialIndex, SkipsEdgesAtStationsWithoutNamesAndLoopsThatDrawNothing
   EXPECT_EQ(reach[2], index.EdgeReach(0));
 }
 
-TEST_F(EdgeSpatialIndex, KeepsEveryBucketListSmallForAMillionShotGridOfOneHundredThousandStations) {
+TEST_F(EdgeSpatialIndex, FindsAScreenfulOfAFullGridOfNinetyThousandStationsInLittleMemory) {
   TSurveyGraph graph;
   constexpr int kSide = 300;
   for (int k = 0; k < kSide * kSide; ++k)
