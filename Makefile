@@ -27,7 +27,7 @@ asan-test:
 	$(MAKE) test PRESET=asan
 
 bench: build
-	@for b in build/$(PRESET)/bench/bench_*; do echo "== $$b"; "$$b" --benchmark_min_time=0.2; done
+	@for b in $$(find build/$(PRESET)/bench -type f -perm -u+x -name 'bench_*' | sort); do echo "== $$b"; "$$b" --benchmark_min_time=0.2; done
 
 # Fuzzes the graph file reader for FUZZ_SECONDS seconds, starting from the
 # seeds in fuzz/corpus. New inputs collect in build/fuzz/corpus, crashes and
