@@ -87,6 +87,21 @@ TEST(LoopQuality, NamesTheKthPairOfALoopAfterTheKthShotBetweenThem) {
   EXPECT_EQ(MeasureLoopSet(single, loops), (TLoopSetQuality{3, 6, 1, 1, 1}));
 }
 
+TEST(LoopQuality, CannotTellAThirdShotBetweenTwoStationsFromTheSecond) {
+  // Three shots join stations 0 and 1: two independent loops, but as station
+  // pairs both read "0-1 twice", which names the first two shots.
+  TSurveyGraph g;
+  FillGraph(g, {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0)}, {{0, 1}, {0, 1}, {1, 0}});
+  TLoopList loops;
+  FindLoopsMinimal(g, loops);
+  ASSERT_EQ(loops.Count(), 2);
+  // One loop closes with the second shot, the other with the third (from 1 to 0).
+  EXPECT_THAT((std::vector{EdgePairs(loops.LoopAt(0)), EdgePairs(loops.LoopAt(1))}),
+              ::testing::UnorderedElementsAre(::testing::ElementsAre(TStationPair(0, 1), TStationPair(1, 0)),
+                                              ::testing::ElementsAre(TStationPair(1, 0), TStationPair(0, 1))));
+  EXPECT_EQ(MeasureLoopSet(g, loops), (TLoopSetQuality{2, 4, 1, 2, 2}));
+}
+
 TEST(LoopQuality, CallsABasisOnlyWhenAllFourCountsAgree) {
   EXPECT_TRUE(IsBasis({0, 0, 0, 0, 0}));
   EXPECT_TRUE(IsBasis({5, 20, 5, 5, 5}));
