@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "bench/loops/loop_counters.h"
 #include "loops/loop_search.h"
 #include "sources/graph_builders.h"
 #include "sources/random_int.h"
@@ -25,15 +26,6 @@ void FillNetwork(TSurveyGraph& graph, int64_t size) {
   const auto n = static_cast<int32_t>(size == 0 ? kRandomGridSize : size);
   const int32_t threshold = size == 0 ? kRandomGridThreshold : 0;
   BuildGriddedGraph(graph, kSpacing, kSpacing, true, false, threshold, n, n, kSpacing, kSpacing);
-}
-
-void SetCounters(benchmark::State& state, const TSurveyGraph& graph, const TLoopList& loops) {
-  int64_t loopEdges = 0;
-  for (int32_t i = 0; i < loops.Count(); ++i) loopEdges += loops.LoopAt(i).Count();
-  state.counters["stations"] = static_cast<double>(graph.StationCount());
-  state.counters["shots"] = static_cast<double>(graph.Edges.Count());
-  state.counters["loops"] = static_cast<double>(loops.Count());
-  state.counters["loop_edges"] = static_cast<double>(loopEdges);
 }
 
 enum TEngine : int64_t { kLiteral = 0, kFast = 1 };

@@ -5,19 +5,11 @@
 
 #include <cstdint>
 
+#include "bench/loops/loop_counters.h"
 #include "bench/loops/survey_grids.h"
 #include "loops/loop_search.h"
 
 namespace {
-
-void SetCounters(benchmark::State& state, const TSurveyGraph& graph, const TLoopList& loops) {
-  int64_t loopEdges = 0;
-  for (int32_t i = 0; i < loops.Count(); ++i) loopEdges += loops.LoopAt(i).Count();
-  state.counters["stations"] = static_cast<double>(graph.StationCount());
-  state.counters["shots"] = static_cast<double>(graph.Edges.Count());
-  state.counters["loops"] = static_cast<double>(loops.Count());
-  state.counters["loop_edges"] = static_cast<double>(loopEdges);
-}
 
 void BM_FindLoopsMinimal(benchmark::State& state) {
   TSurveyGraph graph;

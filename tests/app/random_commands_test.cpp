@@ -8,7 +8,6 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAction>
 #include <QButtonGroup>
@@ -21,7 +20,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <deque>
-#include <fstream>
 #include <functional>
 #include <random>
 #include <sstream>
@@ -31,6 +29,7 @@
 #include "tests/app/app_test_support.h"
 #include "tests/app/recording_canvas.h"
 #include "tests/common/graph_fingerprint.h"
+#include "tests/common/resident_memory.h"
 
 namespace {
 
@@ -41,14 +40,6 @@ int64_t SecondsFromEnvironment() {
   bool ok = false;
   const int64_t seconds = qEnvironmentVariable("CYCLORN_RANDOM_SECONDS").toLongLong(&ok);
   return ok && seconds > 0 ? seconds : 0;
-}
-
-int64_t ResidentMegabytes() {
-  std::ifstream statm("/proc/self/statm");
-  int64_t size = 0;
-  int64_t resident = 0;
-  statm >> size >> resident;
-  return resident * ::sysconf(_SC_PAGESIZE) / (1024 * 1024);
 }
 
 uint32_t SeedFromEnvironment() {

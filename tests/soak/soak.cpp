@@ -30,6 +30,7 @@
 #include "sources/reports.h"
 #include "tests/common/counting_canvas.h"
 #include "tests/common/graph_fingerprint.h"
+#include "tests/common/resident_memory.h"
 
 namespace {
 
@@ -45,14 +46,6 @@ struct TOptions {
 [[noreturn]] void Broken(const std::string& what) {
   std::fprintf(stderr, "cyclorn_soak: %s\n", what.c_str());
   std::exit(1);
-}
-
-int64_t ResidentMegabytes() {
-  std::ifstream statm("/proc/self/statm");
-  int64_t size = 0;
-  int64_t resident = 0;
-  statm >> size >> resident;
-  return resident * ::sysconf(_SC_PAGESIZE) / (1024 * 1024);
 }
 
 std::string ReadFile(const std::string& path) {
