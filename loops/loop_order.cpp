@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 Vec3 LoopCentroid(const TEdgeArray& loop, const TSurveyGraph& graph) {
   Vec3 sum = MakeVec3(0, 0, 0);
@@ -10,11 +11,19 @@ Vec3 LoopCentroid(const TEdgeArray& loop, const TSurveyGraph& graph) {
   return Div3(sum, static_cast<double>(loop.Count()));
 }
 
-double LoopSpread(const TEdgeArray& loop, const TSurveyGraph& graph) {
-  const Vec3 centroid = LoopCentroid(loop, graph);
+double SpreadOfTos(const int32_t* tos, int32_t count, const TSurveyGraph& graph) {
+  Vec3 centroid = MakeVec3(0, 0, 0);
+  if (count > 0) {
+    for (int32_t i = 0; i < count; ++i) centroid = Add3(centroid, graph.Positions.Get(tos[i]));
+    centroid = Div3(centroid, static_cast<double>(count));
+  }
   double spread = 0;
-  for (int32_t i = 0; i < loop.Count(); ++i) spread += Length3(Sub3(graph.Positions.Get(loop.Tos.Get(i)), centroid));
+  for (int32_t i = 0; i < count; ++i) spread += Length3(Sub3(graph.Positions.Get(tos[i]), centroid));
   return spread;
+}
+
+double LoopSpread(const TEdgeArray& loop, const TSurveyGraph& graph) {
+  return SpreadOfTos(loop.Tos.begin(), loop.Count(), graph);
 }
 
 int32_t CompareLoops(const TEdgeArray& a, const TEdgeArray& b, const TSurveyGraph& graph) {
@@ -38,6 +47,42 @@ struct TLoopKey {
   double Spread;
 };
 
+int32_t CompareKeys(const TLoopKey& a, const TLoopKey& b) {
+  const int32_t d = b.Count - a.Count;
+  if (d != 0) return d;
+  const double difference = std::trunc(b.Spread - a.Spread);
+  if (difference > 0) return 1;
+  if (difference < 0) return -1;
+  return 0;
+}
+
+// THugeArray::QuickSort step for step (the same partition, the pivot
+// following its element), so equal keys end where it would put them; typed
+// swaps instead of byte-wise exchanges make it several times faster.
+void QuickSortKeys(std::vector<TLoopKey>& keys, int32_t lo, int32_t hi) {
+  int32_t i;
+  do {
+    i = lo;
+    int32_t j = hi;
+    auto pivot = static_cast<int32_t>((static_cast<uint32_t>(lo) + static_cast<uint32_t>(hi)) >> 1);
+    do {
+      while (CompareKeys(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(pivot)]) < 0) ++i;
+      while (CompareKeys(keys[static_cast<size_t>(j)], keys[static_cast<size_t>(pivot)]) > 0) --j;
+      if (i <= j) {
+        std::swap(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(j)]);
+        if (pivot == i)
+          pivot = j;
+        else if (pivot == j)
+          pivot = i;
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (lo < j) QuickSortKeys(keys, lo, j);
+    lo = i;
+  } while (i < hi);
+}
+
 }  // namespace
 
 std::vector<int32_t> SortLoopsByKeys(TLoopList& loops, const std::vector<int32_t>& counts,
@@ -45,27 +90,15 @@ std::vector<int32_t> SortLoopsByKeys(TLoopList& loops, const std::vector<int32_t
   const int32_t n = loops.Count();
   std::vector<int32_t> order;
   if (n == 0) return order;
-  // The same quicksort over the keys moves them exactly as it would move the
-  // loops, so equal loops end in the same order.
-  THugeTyped<TLoopKey> keys(n);
+  std::vector<TLoopKey> keys;
+  keys.reserve(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i)
-    keys.Add({loops.Get(i), i, counts[static_cast<size_t>(i)], spreads[static_cast<size_t>(i)]});
-  keys.Sort([](const void* item, const void* pivot) {
-    TLoopKey a;
-    TLoopKey b;
-    std::memcpy(&a, item, sizeof a);
-    std::memcpy(&b, pivot, sizeof b);
-    const int32_t d = b.Count - a.Count;
-    if (d != 0) return d;
-    const double difference = std::trunc(b.Spread - a.Spread);
-    if (difference > 0) return 1;
-    if (difference < 0) return -1;
-    return 0;
-  });
+    keys.push_back({loops.Get(i), i, counts[static_cast<size_t>(i)], spreads[static_cast<size_t>(i)]});
+  QuickSortKeys(keys, 0, n - 1);
   order.reserve(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i) {
-    loops.Put(i, keys.Get(i).Loop);
-    order.push_back(keys.Get(i).Index);
+    loops.Put(i, keys[static_cast<size_t>(i)].Loop);
+    order.push_back(keys[static_cast<size_t>(i)].Index);
   }
   return order;
 }
@@ -73,6 +106,8 @@ std::vector<int32_t> SortLoopsByKeys(TLoopList& loops, const std::vector<int32_t
 void SortLoops(TLoopList& loops, const TSurveyGraph& graph) {
   std::vector<int32_t> counts;
   std::vector<double> spreads;
+  counts.reserve(static_cast<size_t>(loops.Count()));
+  spreads.reserve(static_cast<size_t>(loops.Count()));
   for (int32_t i = 0; i < loops.Count(); ++i) {
     counts.push_back(loops.LoopAt(i).Count());
     spreads.push_back(LoopSpread(loops.LoopAt(i), graph));

@@ -15,6 +15,10 @@ Vec3 LoopCentroid(const TEdgeArray& loop, const TSurveyGraph& graph);
 // Sum over the edges, in order, of the distance of the To station from the centroid.
 double LoopSpread(const TEdgeArray& loop, const TSurveyGraph& graph);
 
+// LoopSpread of a loop whose edges' To stations are tos[0..count), with the
+// same arithmetic, for loops still being built in flat arrays.
+double SpreadOfTos(const int32_t* tos, int32_t count, const TSurveyGraph& graph);
+
 // Negative when a belongs before b: the edge-count difference count(b) - count(a)
 // when non-zero, else the sign of spread(b) - spread(a) truncated toward zero.
 int32_t CompareLoops(const TEdgeArray& a, const TEdgeArray& b, const TSurveyGraph& graph);

@@ -1,6 +1,8 @@
 #include "loops/minimal_loops.h"
 
 #include <algorithm>
+#include <cstring>
+#include <utility>
 #include <vector>
 
 #include "loops/loop_order.h"
@@ -89,22 +91,62 @@ class TPathSearch {
   uint32_t current_ = 0;
 };
 
-// Appends run as a loop: its closing shot as the graph holds it, then each
-// path shot turned to run on from where the one before it ended.
-void AddWalk(const TSurveyGraph& graph, const int32_t* run, int32_t length, TLoopList& loops) {
-  const TEdgeRec closing = graph.Edges.GetEdge(run[0]);
-  TEdgeArray& loop = loops.AddLoop();
-  loop.AddEdge(closing);
-  loop.CommonStation = closing.From;
-  loop.FirstPathCount = 1;
-  int32_t at = closing.To;
-  for (int32_t k = 1; k < length; ++k) {
-    const TEdgeRec shot = graph.Edges.GetEdge(run[k]);
-    const int32_t next = shot.From == at ? shot.To : shot.From;
-    loop.AddEdge({at, next, 0});
-    at = next;
+// Builds loops from shot runs: each walk is laid out in flat scratch columns,
+// then copied once into a loop sized for it, and its sort keys are taken from
+// the flat columns while they are at hand.
+class TWalkBuilder {
+ public:
+  TWalkBuilder(const TSurveyGraph& graph, size_t loops) : graph_(graph) {
+    counts_.reserve(loops);
+    spreads_.reserve(loops);
   }
-}
+
+  // Appends run as a loop: its closing shot as the graph holds it, then each
+  // path shot turned to run on from where the one before it ended.
+  void Add(const int32_t* run, int32_t length, TLoopList& loops) {
+    froms_.clear();
+    tos_.clear();
+    const TEdgeRec closing = graph_.Edges.GetEdge(run[0]);
+    froms_.push_back(closing.From);
+    tos_.push_back(closing.To);
+    int32_t at = closing.To;
+    for (int32_t k = 1; k < length; ++k) {
+      const TEdgeRec shot = graph_.Edges.GetEdge(run[k]);
+      const int32_t next = shot.From == at ? shot.To : shot.From;
+      froms_.push_back(at);
+      tos_.push_back(next);
+      at = next;
+    }
+    TEdgeArray& loop = loops.AddLoop();
+    loop.CommonStation = closing.From;
+    loop.FirstPathCount = 1;
+    if (length > loop.Froms.Capacity()) {
+      loop.Froms.SetCapacity(length);
+      loop.Tos.SetCapacity(length);
+      loop.Flags.SetCapacity(length);
+    }
+    const auto bytes = static_cast<size_t>(length) * sizeof(int32_t);
+    std::memcpy(loop.Froms.ItemPtr(0), froms_.data(), bytes);
+    std::memcpy(loop.Tos.ItemPtr(0), tos_.data(), bytes);
+    std::memset(loop.Flags.ItemPtr(0), 0, bytes);
+    loop.Froms.SetCount(length);
+    loop.Tos.SetCount(length);
+    loop.Flags.SetCount(length);
+    counts_.push_back(length);
+    spreads_.push_back(SpreadOfTos(tos_.data(), length, graph_));
+  }
+
+  // Hands over the edge count and LoopSpread of each loop added, in the order added.
+  std::vector<int32_t> TakeCounts() { return std::move(counts_); }
+  std::vector<double> TakeSpreads() { return std::move(spreads_); }
+
+ private:
+  const TSurveyGraph& graph_;
+  std::vector<int32_t> froms_;
+  std::vector<int32_t> tos_;
+  std::vector<int32_t> counts_;
+  std::vector<double> spreads_;
+};
 
 // The independent loops, shortest first, among the restricted loops (a basis
 // already) and the shorter loops found through the whole network.
@@ -191,30 +233,37 @@ TShotRuns ShorterLoops(const TSurveyGraph& graph, const TSpanningForest& forest,
 }  // namespace
 
 void FindLoopsMinimal(const TSurveyGraph& graph, TLoopList& loops) {
-  TShotRuns restricted;
-  TShotRuns shorter;
-  std::vector<const int32_t*> chosen;
-  std::vector<int32_t> lengths;
-  {
-    // The search's own structures go before the loops are built, which is
-    // when the most memory is in use.
-    const TShotAdjacency shots(graph);
-    const TSpanningForest forest(graph, shots);
-    TPathSearch search(graph, shots);
-    restricted = RestrictedLoops(graph, forest, search);
-    shorter = ShorterLoops(graph, forest, restricted, search);
-    if (shorter.Count() > 0) chosen = ShortestIndependent(forest, restricted, shorter, lengths);
-  }
-
   // Built aside and swapped in, so a failure leaves the caller's loops whole.
   TLoopList minimal;
-  if (shorter.Count() == 0) {
-    minimal.SetCapacity(static_cast<int32_t>(restricted.Count()) + 1);
-    for (size_t i = 0; i < restricted.Count(); ++i) AddWalk(graph, restricted.Run(i), restricted.Length(i), minimal);
-  } else {
-    minimal.SetCapacity(static_cast<int32_t>(chosen.size()) + 1);
-    for (size_t i = 0; i < chosen.size(); ++i) AddWalk(graph, chosen[i], lengths[i], minimal);
+  std::vector<int32_t> counts;
+  std::vector<double> spreads;
+  {
+    TShotRuns restricted;
+    TShotRuns shorter;
+    std::vector<const int32_t*> chosen;
+    std::vector<int32_t> lengths;
+    {
+      // The search's own structures go before the loops are built, which is
+      // when the most memory is in use.
+      const TShotAdjacency shots(graph);
+      const TSpanningForest forest(graph, shots);
+      TPathSearch search(graph, shots);
+      restricted = RestrictedLoops(graph, forest, search);
+      shorter = ShorterLoops(graph, forest, restricted, search);
+      if (shorter.Count() > 0) chosen = ShortestIndependent(forest, restricted, shorter, lengths);
+    }
+    const size_t count = shorter.Count() == 0 ? restricted.Count() : chosen.size();
+    minimal.SetCapacity(static_cast<int32_t>(count) + 1);
+    TWalkBuilder walks(graph, count);
+    if (shorter.Count() == 0) {
+      for (size_t i = 0; i < restricted.Count(); ++i) walks.Add(restricted.Run(i), restricted.Length(i), minimal);
+    } else {
+      for (size_t i = 0; i < chosen.size(); ++i) walks.Add(chosen[i], lengths[i], minimal);
+    }
+    counts = walks.TakeCounts();
+    spreads = walks.TakeSpreads();
   }
-  SortLoops(minimal, graph);
+  // The shot runs are gone before the sort keys take their room.
+  SortLoopsByKeys(minimal, counts, spreads);
   loops.Swap(minimal);
 }

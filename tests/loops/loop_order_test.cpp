@@ -110,4 +110,54 @@ TEST(SortLoops, LeavesEqualLoopsInTheOrderOfTheArrayQuicksort) {
   EXPECT_EQ(none.Count(), 0);
 }
 
+// Loops of three or four edges over stations whose spreads differ by less
+// than a unit now and then, so many compare as equal and their final order
+// depends on every exchange the quicksort makes.
+void AddTiedLoops(TLoopList& loops, int32_t count) {
+  uint32_t state = 12345;
+  const auto next = [&state](uint32_t range) {
+    state = state * 1103515245U + 12345U;
+    return (state >> 16) % range;
+  };
+  for (int32_t i = 0; i < count; ++i) {
+    std::vector<int32_t> tos;
+    const uint32_t edges = 3 + next(2);
+    for (uint32_t k = 0; k < edges; ++k) tos.push_back(static_cast<int32_t>(next(5)));
+    AddLoopWithTos(loops, tos, i);
+  }
+}
+
+TEST(SortLoopsByKeys, MovesLoopsExactlyAsTheArrayQuicksortDoes) {
+  TSurveyGraph g;
+  FillLine(g, {0, 0.3, 0.6, 7, 7.4});
+  for (int32_t count : {1, 2, 3, 17, 300}) {
+    SCOPED_TRACE(count);
+    TLoopList byKeys;
+    TLoopList byArray;
+    AddTiedLoops(byKeys, count);
+    AddTiedLoops(byArray, count);
+    std::vector<int32_t> counts;
+    std::vector<double> spreads;
+    for (int32_t i = 0; i < byKeys.Count(); ++i) {
+      counts.push_back(byKeys.LoopAt(i).Count());
+      spreads.push_back(LoopSpread(byKeys.LoopAt(i), g));
+    }
+    const std::vector<int32_t> order = SortLoopsByKeys(byKeys, counts, spreads);
+    byArray.SortLoops([&g](const TEdgeArray& a, const TEdgeArray& b) { return CompareLoops(a, b, g); });
+    EXPECT_EQ(LoopValues(byKeys), LoopValues(byArray));
+    // Each loop's tag is its former position.
+    EXPECT_EQ(order, LoopValues(byKeys));
+  }
+}
+
+TEST(SpreadOfTos, EqualsLoopSpreadBitForBit) {
+  TSurveyGraph g;
+  FillLine(g, {0.1, 10.7, 20.3, 1e9 / 3});
+  TLoopList loops;
+  const TEdgeArray& loop = AddLoopWithTos(loops, {0, 3, 1, 2, 1, 0, 3}, 0);
+  const std::vector<int32_t> tos(loop.Tos.begin(), loop.Tos.end());
+  EXPECT_EQ(SpreadOfTos(tos.data(), static_cast<int32_t>(tos.size()), g), LoopSpread(loop, g));
+  EXPECT_EQ(SpreadOfTos(tos.data(), 0, g), 0.0);
+}
+
 }  // namespace

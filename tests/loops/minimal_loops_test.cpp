@@ -16,8 +16,8 @@
 #include "loops/loop_search.h"
 #include "sources/graph_builders.h"
 #include "sources/problem_grids.h"
-#include "sources/reports.h"
 #include "sources/random_int.h"
+#include "sources/reports.h"
 
 namespace {
 
@@ -47,6 +47,7 @@ void ExpectWalks(const TLoopList& loops) {
     EXPECT_EQ(loop.LoopValue, 0);
     for (int32_t k = 1; k < loop.Count(); ++k) EXPECT_EQ(loop.Froms.Get(k), loop.Tos.Get(k - 1));
     EXPECT_EQ(loop.Tos.Get(loop.Count() - 1), loop.Froms.Get(0));
+    for (int32_t k = 0; k < loop.Count(); ++k) EXPECT_EQ(loop.Flags.Get(k), 0);
   }
 }
 
@@ -87,6 +88,28 @@ TEST(MinimalLoops, WalkTheSquareFromItsClosingEdge) {
   EXPECT_EQ(loops.LoopAt(0).CommonStation, 2);
   EXPECT_EQ(loops.LoopAt(0).FirstPathCount, 1);
   EXPECT_EQ(loops.LoopAt(0).LoopValue, 0);
+}
+
+TEST(MinimalLoops, WalkALongRingFromItsClosingEdge) {
+  // Twelve stations in a ring: a loop longer than a new loop's first room.
+  std::vector<Vec3> positions;
+  std::vector<TStationPair> shots;
+  for (int32_t i = 0; i < 12; ++i) {
+    positions.push_back(MakeVec3(10.0 * i, i % 2 == 0 ? 0.0 : 5.0, 0));
+    shots.push_back({i, (i + 1) % 12});
+  }
+  TSurveyGraph g;
+  FillGraph(g, positions, shots);
+  TLoopList loops;
+  FindLoopsMinimal(g, loops);
+  ASSERT_EQ(loops.Count(), 1);
+  // The forest from 0 reaches 6 from both sides; (6, 7) closes the ring.
+  EXPECT_THAT(EdgePairs(loops.LoopAt(0)),
+              ElementsAre(TStationPair(6, 7), TStationPair(7, 8), TStationPair(8, 9), TStationPair(9, 10),
+                          TStationPair(10, 11), TStationPair(11, 0), TStationPair(0, 1), TStationPair(1, 2),
+                          TStationPair(2, 3), TStationPair(3, 4), TStationPair(4, 5), TStationPair(5, 6)));
+  ExpectWalks(loops);
+  EXPECT_TRUE(IsBasis(MeasureLoopSet(g, loops)));
 }
 
 TEST(MinimalLoops, MakeARepeatedShotALoopOfTwoEdges) {
