@@ -58,9 +58,12 @@ class TPathSearch {
       const int32_t v = queue_[head];
       const int32_t depth = depth_[static_cast<size_t>(v)] + 1;
       if (depth > maxShots) break;
+      // Stations reached at the last allowed depth are never searched from,
+      // so only t is looked for among them.
+      const bool last = depth == maxShots;
       for (const TShotAdjacency::TLink link : shots_.At(v)) {
         const int32_t w = link.Far;
-        if (stamp_[static_cast<size_t>(w)] == stamp || !usable(link.Shot)) continue;
+        if ((last && w != t) || stamp_[static_cast<size_t>(w)] == stamp || !usable(link.Shot)) continue;
         stamp_[static_cast<size_t>(w)] = stamp;
         depth_[static_cast<size_t>(w)] = depth;
         viaShot_[static_cast<size_t>(w)] = link.Shot;
