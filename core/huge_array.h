@@ -9,6 +9,8 @@
 #include <cstring>
 #include <type_traits>
 
+#include "core/index_quicksort.h"
+
 class THugeArray {
  public:
   // Raises "Empty Array Allocation" when capacity x elementSize is 0.
@@ -65,29 +67,9 @@ class THugeArray {
 
 template <class Compare>
 void THugeArray::QuickSort(int32_t lo, int32_t hi, Compare&& compare) {
-  int32_t i;
-  do {
-    i = lo;
-    int32_t j = hi;
-    const auto middle = static_cast<int32_t>((static_cast<uint32_t>(lo) + static_cast<uint32_t>(hi)) >> 1);
-    const std::byte* pivot = ItemPtr(middle);
-    do {
-      while (compare(ItemPtr(i), pivot) < 0) ++i;
-      while (compare(ItemPtr(j), pivot) > 0) --j;
-      if (i <= j) {
-        Exchange(i, j);
-        // The pivot is compared by address, so it follows its element.
-        if (pivot == ItemPtr(i))
-          pivot = ItemPtr(j);
-        else if (pivot == ItemPtr(j))
-          pivot = ItemPtr(i);
-        ++i;
-        --j;
-      }
-    } while (i <= j);
-    if (lo < j) QuickSort(lo, j, compare);
-    lo = i;
-  } while (i < hi);
+  IndexQuickSort(
+      lo, hi, [this, &compare](int32_t a, int32_t b) { return compare(ItemPtr(a), ItemPtr(b)); },
+      [this](int32_t a, int32_t b) { Exchange(a, b); });
 }
 
 // A typed column: Add, Get, Put by value.

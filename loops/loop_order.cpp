@@ -4,6 +4,8 @@
 #include <cstring>
 #include <utility>
 
+#include "core/index_quicksort.h"
+
 Vec3 LoopCentroid(const TEdgeArray& loop, const TSurveyGraph& graph) {
   Vec3 sum = MakeVec3(0, 0, 0);
   if (loop.Count() == 0) return sum;
@@ -56,33 +58,6 @@ int32_t CompareKeys(const TLoopKey& a, const TLoopKey& b) {
   return 0;
 }
 
-// THugeArray::QuickSort step for step (the same partition, the pivot
-// following its element), so equal keys end where it would put them; typed
-// swaps instead of byte-wise exchanges make it several times faster.
-void QuickSortKeys(std::vector<TLoopKey>& keys, int32_t lo, int32_t hi) {
-  int32_t i;
-  do {
-    i = lo;
-    int32_t j = hi;
-    auto pivot = static_cast<int32_t>((static_cast<uint32_t>(lo) + static_cast<uint32_t>(hi)) >> 1);
-    do {
-      while (CompareKeys(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(pivot)]) < 0) ++i;
-      while (CompareKeys(keys[static_cast<size_t>(j)], keys[static_cast<size_t>(pivot)]) > 0) --j;
-      if (i <= j) {
-        std::swap(keys[static_cast<size_t>(i)], keys[static_cast<size_t>(j)]);
-        if (pivot == i)
-          pivot = j;
-        else if (pivot == j)
-          pivot = i;
-        ++i;
-        --j;
-      }
-    } while (i <= j);
-    if (lo < j) QuickSortKeys(keys, lo, j);
-    lo = i;
-  } while (i < hi);
-}
-
 }  // namespace
 
 std::vector<int32_t> SortLoopsByKeys(TLoopList& loops, const std::vector<int32_t>& counts,
@@ -94,7 +69,11 @@ std::vector<int32_t> SortLoopsByKeys(TLoopList& loops, const std::vector<int32_t
   keys.reserve(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i)
     keys.push_back({loops.Get(i), i, counts[static_cast<size_t>(i)], spreads[static_cast<size_t>(i)]});
-  QuickSortKeys(keys, 0, n - 1);
+  // Typed swaps of whole keys instead of the array's byte-wise exchanges.
+  IndexQuickSort(
+      0, n - 1,
+      [&keys](int32_t a, int32_t b) { return CompareKeys(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]); },
+      [&keys](int32_t a, int32_t b) { std::swap(keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]); });
   order.reserve(static_cast<size_t>(n));
   for (int32_t i = 0; i < n; ++i) {
     loops.Put(i, keys[static_cast<size_t>(i)].Loop);
