@@ -9,17 +9,11 @@
 #include <QTableWidget>
 
 #include "app/loop_grid_model.h"
+#include "bench/offscreen_application.h"
 
 namespace {
 
-QApplication& App() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "bench_loop_grid";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+QApplication& App() { return OffscreenApplication<QApplication>(); }
 
 void FillLoops(TLoopList& loops, int32_t count) {
   for (int32_t i = 0; i < count; ++i) {

@@ -7,19 +7,13 @@
 #include <QPainter>
 
 #include "bench/draw/grid_network.h"
+#include "bench/offscreen_application.h"
 #include "draw/qt_canvas.h"
 #include "draw/renderer.h"
 
 namespace {
 
-QGuiApplication& App() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "bench_draw_qt";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-  return app;
-}
+QGuiApplication& App() { return OffscreenApplication<QGuiApplication>(); }
 
 void BM_DrawGraphOnImage(benchmark::State& state) {
   App();

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QPainter>
 
+#include "bench/offscreen_application.h"
 #include "draw/drawing_index.h"
 #include "draw/paint_area.h"
 #include "draw/qt_canvas.h"
@@ -19,14 +20,7 @@ namespace {
 constexpr int32_t kSide = 1000;
 constexpr int32_t kSpacing = 70;
 
-QGuiApplication& App() {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static int argc = 1;
-  static char name[] = "bench_partial_repaint";
-  static char* argv[] = {name, nullptr};
-  static QGuiApplication app(argc, argv);
-  return app;
-}
+QGuiApplication& App() { return OffscreenApplication<QGuiApplication>(); }
 
 // The full 1000 x 1000 network of the "Grid" page's layout (1,998,000 shots)
 // and its 998,001 squares as loops, made once for all benchmarks.

@@ -61,13 +61,6 @@ std::vector<uint32_t> HandlesOf(const std::string& bytes, uint32_t type) {
   return handles;
 }
 
-TMetafileCanvas BackgroundOnly() {
-  TMetafileCanvas canvas(200, 100, TestMeasure);
-  canvas.SetBrushColor(clGray);
-  canvas.FillRect(canvas.ClipRect());
-  return canvas;
-}
-
 }  // namespace
 
 TEST(EnhancedMetafile, HeaderOfABackgroundFillMatchesTheHandWorkedValues) {

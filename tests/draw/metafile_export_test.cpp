@@ -27,13 +27,6 @@ TMetafileCanvas SmallNetwork() {
   return canvas;
 }
 
-TMetafileCanvas BackgroundOnly() {
-  TMetafileCanvas canvas(300, 200, TestMeasure);
-  canvas.SetBrushColor(clGray);
-  canvas.FillRect(canvas.ClipRect());
-  return canvas;
-}
-
 void WriteText(const std::filesystem::path& path, const std::string& text) { std::ofstream(path) << text; }
 
 }  // namespace
@@ -99,8 +92,8 @@ TEST(MetafileReaders, EmptyDrawingReadsBackAsTheBackgroundFillAlone) {
   TScratchFolder scratch;
   const auto emf = scratch.Path() / "empty.emf";
   const auto wmf = scratch.Path() / "empty.wmf";
-  SaveMetafile(emf.string(), BackgroundOnly());
-  SaveMetafile(wmf.string(), BackgroundOnly());
+  SaveMetafile(emf.string(), BackgroundOnly(300, 200));
+  SaveMetafile(wmf.string(), BackgroundOnly(300, 200));
 
   const std::string emfSvg = EmfToSvg(emf, scratch);
   EXPECT_EQ(CountOf(emfSvg, "<rect"), 1u);
@@ -124,7 +117,7 @@ TEST(SaveMetafile, ChoosesThePlaceableFormatForWmfNamesInAnyCase) {
 
   TScratchFolder scratch;
   for (const char* name : {"upper.WMF", "plain", "enhanced.emf"}) {
-    SaveMetafile((scratch.Path() / name).string(), BackgroundOnly());
+    SaveMetafile((scratch.Path() / name).string(), BackgroundOnly(300, 200));
   }
   EXPECT_EQ(ReadU32(ReadFileBytes(scratch.Path() / "upper.WMF"), 0), 0x9AC6CDD7u);
   EXPECT_EQ(ReadU32(ReadFileBytes(scratch.Path() / "plain"), 40), 0x464D4520u);
@@ -136,9 +129,9 @@ TEST(SaveMetafile, ReplacesAnOldFileAndLeavesNoTemporaryFile) {
   TScratchFolder scratch;
   const auto file = scratch.Path() / "net.emf";
   WriteText(file, "old picture");
-  SaveMetafile(file.string(), BackgroundOnly());
+  SaveMetafile(file.string(), BackgroundOnly(300, 200));
   std::ostringstream expected;
-  WriteEnhancedMetafile(expected, BackgroundOnly());
+  WriteEnhancedMetafile(expected, BackgroundOnly(300, 200));
   EXPECT_EQ(ReadFileBytes(file), expected.str());
   EXPECT_THAT(scratch.FileNames(), ElementsAre("net.emf"));
 }
@@ -147,7 +140,7 @@ TEST(SaveMetafile, IntoAMissingFolderRaisesItsMessageAndWritesNothing) {
   TScratchFolder scratch;
   const std::string file = (scratch.Path() / "missing" / "net.emf").string();
   try {
-    SaveMetafile(file, BackgroundOnly());
+    SaveMetafile(file, BackgroundOnly(300, 200));
     FAIL() << "saving into a missing folder succeeded";
   } catch (const ECyclornError& error) {
     EXPECT_EQ(std::string(error.what()), "Cannot save the metafile \"" + file + "\": No such file or directory");
@@ -177,7 +170,7 @@ TEST(SaveMetafile, OverAFolderFailsAndRemovesItsTemporaryFile) {
   TScratchFolder scratch;
   const auto folder = scratch.Path() / "net.emf";
   std::filesystem::create_directory(folder);
-  EXPECT_THROW(SaveMetafile(folder.string(), BackgroundOnly()), ECyclornError);
+  EXPECT_THROW(SaveMetafile(folder.string(), BackgroundOnly(300, 200)), ECyclornError);
   EXPECT_TRUE(std::filesystem::is_directory(folder));
   EXPECT_THAT(scratch.FileNames(), ElementsAre("net.emf"));
 }

@@ -16,6 +16,13 @@ TSize TestMeasure(const TFontSpec& font, std::string_view text) {
   return TSize{width, font.Bold ? 15 : 13};
 }
 
+TMetafileCanvas BackgroundOnly(int32_t width, int32_t height) {
+  TMetafileCanvas canvas(width, height, TestMeasure);
+  canvas.SetBrushColor(clGray);
+  canvas.FillRect(canvas.ClipRect());
+  return canvas;
+}
+
 uint16_t ReadU16(const std::string& bytes, size_t offset) {
   return static_cast<uint16_t>(static_cast<uint8_t>(bytes.at(offset)) |
                                (static_cast<uint8_t>(bytes.at(offset + 1)) << 8));

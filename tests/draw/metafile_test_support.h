@@ -9,9 +9,13 @@
 #include <vector>
 
 #include "draw/canvas.h"
+#include "draw/metafile_canvas.h"
 
 // 6 pixels per character, 9 for "W" and "M"; 13 high, 15 for a bold font.
 TSize TestMeasure(const TFontSpec& font, std::string_view text);
+
+// A recording that only fills its background in grey.
+TMetafileCanvas BackgroundOnly(int32_t width = 200, int32_t height = 100);
 
 uint16_t ReadU16(const std::string& bytes, size_t offset);
 uint32_t ReadU32(const std::string& bytes, size_t offset);

@@ -56,13 +56,6 @@ std::vector<std::vector<int16_t>> ParametersOf(const std::string& bytes, uint16_
   return result;
 }
 
-TMetafileCanvas BackgroundOnly() {
-  TMetafileCanvas canvas(200, 100, TestMeasure);
-  canvas.SetBrushColor(clGray);
-  canvas.FillRect(canvas.ClipRect());
-  return canvas;
-}
-
 }  // namespace
 
 TEST(PlaceableMetafile, PlaceableHeaderPlacesThePictureAt96UnitsPerInch) {
