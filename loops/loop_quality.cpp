@@ -21,6 +21,8 @@ class TLoopShots {
   bool Resolve(const TEdgeArray& loop) {
     shots_.clear();
     if (loop.Count() == 0) return false;
+    if (ShotsFromFlags(loop)) return IsClosedWalk();
+    shots_.clear();
     const int32_t stations = graph_.StationCount();
     pairs_.clear();
     for (int32_t i = 0; i < loop.Count(); ++i) {
@@ -43,6 +45,20 @@ class TLoopShots {
   const std::vector<int32_t>& Shots() const { return shots_; }
 
  private:
+  // Takes the shots the loop's Flags name (shot index plus one), when every
+  // edge names a different shot joining its own two stations.
+  bool ShotsFromFlags(const TEdgeArray& loop) {
+    const int32_t shots = graph_.Edges.Count();
+    for (int32_t i = 0; i < loop.Count(); ++i) {
+      const int32_t flag = loop.Flags.Get(i);
+      if (flag <= 0 || flag > shots) return false;
+      if (!SameEdge(graph_.Edges.GetEdge(flag - 1), loop.GetEdge(i))) return false;
+      shots_.push_back(flag - 1);
+    }
+    std::sort(shots_.begin(), shots_.end());
+    return std::adjacent_find(shots_.begin(), shots_.end()) == shots_.end();
+  }
+
   // Appends the first count shots joining the key's two stations.
   bool AppendShots(uint64_t key, size_t count) {
     const auto a = static_cast<int32_t>(key >> 32);

@@ -17,10 +17,13 @@ struct TLoopSetQuality {
   friend bool operator==(const TLoopSetQuality&, const TLoopSetQuality&) = default;
 };
 
-// Measures a loop list over the graph it was found in. A loop names shots by
-// their stations only, so the k-th edge of a loop joining two stations stands
-// for the k-th shot (in edge order, either direction) joining them; a loop with
-// an edge that no shot matches is not closed. A loop is closed when it has an
+// Measures a loop list over the graph it was found in. A loop whose edges'
+// Flags each name a different shot (its index plus one) joining the edge's
+// two stations stands for those shots, as the minimal search's loops do.
+// Otherwise a loop names shots by their stations only, so the k-th edge of a
+// loop joining two stations stands for the k-th shot (in edge order, either
+// direction) joining them; a loop with an edge that no shot matches is not
+// closed. A loop is closed when it has an
 // edge and its shots can be walked as one closed walk in some order: every
 // station meets an even number of them and they hang together. Independence
 // (over GF(2) on the shot sets) is counted among the closed loops only. An

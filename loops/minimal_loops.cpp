@@ -105,7 +105,8 @@ class TWalkBuilder {
   }
 
   // Appends run as a loop: its closing shot as the graph holds it, then each
-  // path shot turned to run on from where the one before it ended.
+  // path shot turned to run on from where the one before it ended; every
+  // edge's Flag is its shot's index plus one.
   void Add(const int32_t* run, int32_t length, TLoopList& loops) {
     froms_.clear();
     tos_.clear();
@@ -131,7 +132,9 @@ class TWalkBuilder {
     const auto bytes = static_cast<size_t>(length) * sizeof(int32_t);
     std::memcpy(loop.Froms.ItemPtr(0), froms_.data(), bytes);
     std::memcpy(loop.Tos.ItemPtr(0), tos_.data(), bytes);
-    std::memset(loop.Flags.ItemPtr(0), 0, bytes);
+    // Each edge names its shot, so loops through different shots between the
+    // same two stations stay apart.
+    for (int32_t k = 0; k < length; ++k) loop.Flags.Put(k, run[k] + 1);
     loop.Froms.SetCount(length);
     loop.Tos.SetCount(length);
     loop.Flags.SetCount(length);

@@ -20,7 +20,9 @@
 // ends, the last ending at the closing edge's From. Its CommonStation is that
 // From (the one path runs from To up to it, as in a fundamental loop whose
 // first path is empty), FirstPathCount is 1 and LoopValue 0; a shot from a
-// station to itself is a loop of that one edge. The loops are then ordered by
+// station to itself is a loop of that one edge. The Flag of each loop edge is
+// the index of the shot it runs along plus one, since several shots may join
+// the same two stations (MeasureLoopSet reads it). The loops are ordered by
 // SortLoops. The graph is only read: its Marks and edge Flags are left as they
 // were. On failure loops keeps its former contents.
 void FindLoopsMinimal(const TSurveyGraph& graph, TLoopList& loops);

@@ -87,9 +87,8 @@ TEST(LoopQuality, NamesTheKthPairOfALoopAfterTheKthShotBetweenThem) {
   EXPECT_EQ(MeasureLoopSet(single, loops), (TLoopSetQuality{3, 6, 1, 1, 1}));
 }
 
-TEST(LoopQuality, CannotTellAThirdShotBetweenTwoStationsFromTheSecond) {
-  // Three shots join stations 0 and 1: two independent loops, but as station
-  // pairs both read "0-1 twice", which names the first two shots.
+TEST(LoopQuality, TellsShotsBetweenTheSameStationsApartByTheShotsTheFlagsName) {
+  // Three shots join stations 0 and 1: two independent loops.
   TSurveyGraph g;
   FillGraph(g, {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0)}, {{0, 1}, {0, 1}, {1, 0}});
   TLoopList loops;
@@ -99,7 +98,38 @@ TEST(LoopQuality, CannotTellAThirdShotBetweenTwoStationsFromTheSecond) {
   EXPECT_THAT((std::vector{EdgePairs(loops.LoopAt(0)), EdgePairs(loops.LoopAt(1))}),
               ::testing::UnorderedElementsAre(::testing::ElementsAre(TStationPair(0, 1), TStationPair(1, 0)),
                                               ::testing::ElementsAre(TStationPair(1, 0), TStationPair(0, 1))));
+  EXPECT_EQ(MeasureLoopSet(g, loops), (TLoopSetQuality{2, 4, 2, 2, 2}));
+  // As station pairs alone both loops read "0-1 twice", the first two shots.
+  for (int32_t i = 0; i < loops.Count(); ++i) loops.LoopAt(i).SetAllFlags(0);
   EXPECT_EQ(MeasureLoopSet(g, loops), (TLoopSetQuality{2, 4, 1, 2, 2}));
+}
+
+TEST(LoopQuality, CountsLoopsThroughNamedShotsAsTheirSum) {
+  TSurveyGraph g;
+  FillGraph(g, {MakeVec3(0, 0, 0), MakeVec3(10, 0, 0)}, {{0, 1}, {0, 1}, {1, 0}});
+  TLoopList loops;
+  // Shots 0+2, 0+1 and 1+2: the third is the sum of the other two.
+  for (const auto& [first, second] : {std::pair{1, 3}, {1, 2}, {2, 3}}) {
+    AddLoop(loops, {{0, 1}, {1, 0}});
+    loops.LoopAt(loops.Count() - 1).Flags.Put(0, first);
+    loops.LoopAt(loops.Count() - 1).Flags.Put(1, second);
+  }
+  EXPECT_EQ(MeasureLoopSet(g, loops), (TLoopSetQuality{3, 6, 2, 2, 3}));
+}
+
+TEST(LoopQuality, ReadsStationPairsWhenTheFlagsNameNoFittingShots) {
+  // A square loop whose Flags name, in turn: nothing for one edge, a shot past
+  // the end, a negative one, the same shot twice, a shot joining other stations.
+  TSurveyGraph g;
+  FillSquare(g);
+  const std::vector<std::vector<int32_t>> flagSets = {
+      {1, 2, 3, 0}, {1, 2, 3, 5}, {1, 2, 3, -4}, {1, 2, 3, 3}, {1, 2, 4, 3}};
+  for (const std::vector<int32_t>& flags : flagSets) {
+    TLoopList loops;
+    AddLoop(loops, {{0, 1}, {1, 2}, {2, 3}, {3, 0}});
+    for (int32_t k = 0; k < 4; ++k) loops.LoopAt(0).Flags.Put(k, flags[static_cast<size_t>(k)]);
+    EXPECT_TRUE(IsBasis(MeasureLoopSet(g, loops))) << ::testing::PrintToString(flags);
+  }
 }
 
 TEST(LoopQuality, CallsABasisOnlyWhenAllFourCountsAgree) {
