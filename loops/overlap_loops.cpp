@@ -31,35 +31,36 @@ class TPairIds {
     return id;
   }
   int32_t Count() const { return static_cast<int32_t>(ids_.size()); }
+  // The pair of each station's tree edge, -1 where none was asked for.
+  std::vector<int32_t> TakeTreeEdgePairs() { return std::move(treeEdgePair_); }
 
  private:
   std::unordered_map<uint64_t, int32_t> ids_;
   std::vector<int32_t> treeEdgePair_;
 };
 
-// The pair of every edge of every loop as the loops stand before the pass,
-// in one flat column, and for each pair the loops (ascending, each once)
-// that hold it. A loop keeps its edges until its own turn comes, so both stay
-// true for every later loop.
+// For each station pair, the loops (ascending, each once) that hold it as
+// the loops stand before the pass. A loop keeps its edges until its own turn
+// comes, so the rows stay true for every later loop.
 class TPairIndex {
  public:
-  // pairsOf(j, emit) calls emit(pair id) for the edges of loop j in order.
-  // pairCount() is the number of distinct pairs once every loop was read.
-  // edgeCount is the number of edges of all loops together.
-  template <class PairsOf, class PairCount>
-  TPairIndex(int32_t loopCount, size_t edgeCount, PairsOf&& pairsOf, PairCount&& pairCount) {
-    edgeStart_.reserve(static_cast<size_t>(loopCount) + 1);
-    edgePairs_.reserve(edgeCount);
-    edgeStart_.push_back(0);
-    for (int32_t j = 0; j < loopCount; ++j) {
-      pairsOf(j, [this](int32_t id) { edgePairs_.push_back(id); });
-      edgeStart_.push_back(edgePairs_.size());
-    }
-    const auto pairs = static_cast<size_t>(pairCount());
+  // source.PairsOf(j, emit) calls emit(pair id) for the edges of loop j in
+  // order; the ids run from 0 to source.PairCount() - 1.
+  template <class Source>
+  TPairIndex(int32_t loopCount, const Source& source) {
+    const auto pairs = static_cast<size_t>(source.PairCount());
     // Loops of each pair in compressed rows, a loop listed once per pair.
     std::vector<int32_t> lastLoop(pairs, -1);
+    const auto forEachLoopOfPair = [&](auto&& visit) {
+      for (int32_t j = 0; j < loopCount; ++j)
+        source.PairsOf(j, [&](int32_t id) {
+          if (lastLoop[static_cast<size_t>(id)] == j) return;
+          lastLoop[static_cast<size_t>(id)] = j;
+          visit(id, j);
+        });
+    };
     pairStart_.assign(pairs + 1, 0);
-    ForEachLoopOfPair(lastLoop, [this](int32_t id, int32_t) { ++pairStart_[static_cast<size_t>(id) + 1]; });
+    forEachLoopOfPair([this](int32_t id, int32_t) { ++pairStart_[static_cast<size_t>(id) + 1]; });
     for (size_t p = 0; p < pairs; ++p) pairStart_[p + 1] += pairStart_[p];
     // Cursors keep their place in a row in 32 bits.
     if (pairStart_.back() > std::numeric_limits<uint32_t>::max()) throw EOutOfMemory();
@@ -67,14 +68,10 @@ class TPairIndex {
     scan_.assign(pairStart_.begin(), pairStart_.end() - 1);
     std::vector<size_t> next(pairStart_.begin(), pairStart_.end() - 1);
     std::fill(lastLoop.begin(), lastLoop.end(), -1);
-    ForEachLoopOfPair(lastLoop, [&](int32_t id, int32_t loop) { pairLoops_[next[static_cast<size_t>(id)]++] = loop; });
+    forEachLoopOfPair([&](int32_t id, int32_t loop) { pairLoops_[next[static_cast<size_t>(id)]++] = loop; });
   }
 
   int32_t PairCount() const { return static_cast<int32_t>(scan_.size()); }
-  std::span<const int32_t> PairsOf(int32_t loop) const {
-    const size_t begin = edgeStart_[static_cast<size_t>(loop)];
-    return {edgePairs_.data() + begin, edgeStart_[static_cast<size_t>(loop) + 1] - begin};
-  }
   // Position of the first loop holding pair id with an index above `after`;
   // `after` never decreases from one call to the next, so each row is
   // scanned once over the whole pass.
@@ -99,28 +96,31 @@ class TPairIndex {
   int32_t LoopAtPosition(size_t position) const { return pairLoops_[position]; }
 
  private:
-  template <class Visit>
-  void ForEachLoopOfPair(std::vector<int32_t>& lastLoop, Visit&& visit) const {
-    for (size_t j = 0; j + 1 < edgeStart_.size(); ++j)
-      for (size_t k = edgeStart_[j]; k < edgeStart_[j + 1]; ++k) {
-        const auto id = static_cast<size_t>(edgePairs_[k]);
-        if (lastLoop[id] == static_cast<int32_t>(j)) continue;
-        lastLoop[id] = static_cast<int32_t>(j);
-        visit(static_cast<int32_t>(id), static_cast<int32_t>(j));
-      }
-  }
-
-  std::vector<size_t> edgeStart_;
-  std::vector<int32_t> edgePairs_;
   std::vector<size_t> pairStart_;
   std::vector<int32_t> pairLoops_;
   std::vector<size_t> scan_;
 };
 
-// Loops the caller built: each is read from the list.
+// Loops the caller built: each is read from the list, and the pair of each
+// of their edges is kept in one flat column.
 class TBuiltLoops {
  public:
-  explicit TBuiltLoops(TLoopList& loops) : loops_(loops) {}
+  explicit TBuiltLoops(TLoopList& loops) : loops_(loops) {
+    TPairIds ids(0);
+    edgeStart_.reserve(static_cast<size_t>(loops.Count()) + 1);
+    edgeStart_.push_back(0);
+    for (int32_t j = 0; j < loops.Count(); ++j) {
+      VisitEdges(j, [&](const TEdgeRec& edge) { edgePairs_.push_back(ids.Of(edge)); });
+      edgeStart_.push_back(edgePairs_.size());
+    }
+    pairCount_ = ids.Count();
+  }
+  int32_t PairCount() const { return pairCount_; }
+  template <class Emit>
+  void PairsOf(int32_t j, Emit&& emit) const {
+    for (size_t k = edgeStart_[static_cast<size_t>(j)]; k < edgeStart_[static_cast<size_t>(j) + 1]; ++k)
+      emit(edgePairs_[k]);
+  }
   template <class Visit>
   void VisitEdges(int32_t j, Visit&& visit) const {
     const TEdgeArray& loop = loops_.LoopAt(j);
@@ -130,15 +130,46 @@ class TBuiltLoops {
 
  private:
   TLoopList& loops_;
+  std::vector<size_t> edgeStart_;
+  std::vector<int32_t> edgePairs_;
+  int32_t pairCount_ = 0;
 };
 
 // Fundamental loops still held as their closing edge: a loop's tree paths are
 // walked when it is read and appended only when its own turn comes, so the
-// long loops that merges replace are never stored whole.
+// long loops that merges replace are never stored whole. The pairs of their
+// edges are read along the tree too: a tree edge's pair is remembered by its
+// child, a closing edge's by its loop.
 class TClosingEdgeLoops {
  public:
-  TClosingEdgeLoops(TLoopList& loops, const TFundamentalLoops& fundamental)
-      : loops_(loops), fundamental_(fundamental) {}
+  // completed counts the loops built so far, for the caller to finish the
+  // rest should the pass fail.
+  TClosingEdgeLoops(TLoopList& loops, const TFundamentalLoops& fundamental, int32_t stations, int32_t& completed)
+      : loops_(loops), fundamental_(fundamental), completed_(completed) {
+    TPairIds ids(stations);
+    closingPair_.reserve(static_cast<size_t>(loops.Count()));
+    for (int32_t j = 0; j < loops.Count(); ++j) {
+      bool closing = true;
+      VisitEdges(j, [&](const TEdgeRec& edge) {
+        if (closing)
+          closingPair_.push_back(ids.Of(edge));
+        else
+          ids.OfTreeEdge(edge);
+        closing = false;
+      });
+    }
+    pairCount_ = ids.Count();
+    treeEdgePair_ = ids.TakeTreeEdgePairs();
+  }
+  int32_t PairCount() const { return pairCount_; }
+  template <class Emit>
+  void PairsOf(int32_t j, Emit&& emit) const {
+    bool closing = true;
+    VisitEdges(j, [&](const TEdgeRec& edge) {
+      emit(closing ? closingPair_[static_cast<size_t>(j)] : treeEdgePair_[static_cast<size_t>(edge.To)]);
+      closing = false;
+    });
+  }
   template <class Visit>
   void VisitEdges(int32_t j, Visit&& visit) const {
     fundamental_.VisitEdges(loops_.LoopAt(j).GetEdge(0), visit);
@@ -147,18 +178,14 @@ class TClosingEdgeLoops {
     fundamental_.Build(loops_.LoopAt(i));
     completed_ = i + 1;
   }
-  // Builds every loop whose turn has not come, so a pass that fails still
-  // leaves whole loops in the list.
-  void CompleteRest() const {
-    for (int32_t i = completed_; i < loops_.Count(); ++i)
-      if (loops_.LoopAt(i).Count() == 1) fundamental_.Build(loops_.LoopAt(i));
-    completed_ = loops_.Count();
-  }
 
  private:
   TLoopList& loops_;
   const TFundamentalLoops& fundamental_;
-  mutable int32_t completed_ = 0;
+  std::vector<int32_t> closingPair_;
+  std::vector<int32_t> treeEdgePair_;
+  int32_t pairCount_ = 0;
+  int32_t& completed_;
 };
 
 // Where the pass stands in one pair's row: the next later loop holding the
@@ -251,6 +278,7 @@ void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, c
   std::vector<int32_t> inLater(pairs, -1);
   TCursorHeap cursors;
   std::vector<int32_t> earlierPairs;
+  std::vector<int32_t> laterPairs;
   std::vector<int32_t> keptPairs;
   std::vector<TEdgeRec> kept;
 
@@ -262,8 +290,8 @@ void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, c
   for (int32_t i = 0; i + 1 < loops.Count(); ++i) {
     source.Complete(i);
     TEdgeArray& earlier = loops.LoopAt(i);
-    const std::span<const int32_t> ownPairs = index.PairsOf(i);
-    earlierPairs.assign(ownPairs.begin(), ownPairs.end());
+    earlierPairs.clear();
+    source.PairsOf(i, [&earlierPairs](int32_t id) { earlierPairs.push_back(id); });
     cursors.Clear();
     // The rows of a long loop's pairs lie far apart: fetch ahead, and order
     // the cursors once they are all in.
@@ -295,7 +323,8 @@ void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, c
       if (j == lastTested) continue;
       lastTested = j;
 
-      const std::span<const int32_t> laterPairs = index.PairsOf(j);
+      laterPairs.clear();
+      source.PairsOf(j, [&laterPairs](int32_t id) { laterPairs.push_back(id); });
       int32_t shared = 0;
       for (const int32_t id : laterPairs) shared += inEarlier[static_cast<size_t>(id)] > 0 ? 1 : 0;
       const int32_t own = static_cast<int32_t>(laterPairs.size()) - shared;
@@ -355,14 +384,8 @@ void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, c
 void OptimizeOverlap(TLoopList& loops, const TSurveyGraph& graph, bool optimize) {
   SortLoops(loops, graph);
   if (!optimize || loops.Count() < 2) return;
-  TPairIds ids(0);
   const TBuiltLoops source(loops);
-  size_t edges = 0;
-  for (int32_t j = 0; j < loops.Count(); ++j) edges += static_cast<size_t>(loops.LoopAt(j).Count());
-  TPairIndex index(
-      loops.Count(), edges,
-      [&](int32_t j, auto&& emit) { source.VisitEdges(j, [&](const TEdgeRec& edge) { emit(ids.Of(edge)); }); },
-      [&] { return ids.Count(); });
+  TPairIndex index(loops.Count(), source);
   MergePass(loops, graph, index, source);
 }
 
@@ -375,25 +398,17 @@ void FindLoopsOverlap(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
   }
   // Ordered by their size and spread without building them; each loop is
   // built when its turn comes.
-  const std::vector<int32_t> counts = SortFundamentalLoops(loops, fundamental, graph);
-  size_t edges = 0;
-  for (const int32_t count : counts) edges += static_cast<size_t>(count);
-  TPairIds ids(graph.StationCount());
-  const TClosingEdgeLoops source(loops, fundamental);
-  TPairIndex index(
-      loops.Count(), edges,
-      [&](int32_t j, auto&& emit) {
-        bool closing = true;
-        source.VisitEdges(j, [&](const TEdgeRec& edge) {
-          emit(closing ? ids.Of(edge) : ids.OfTreeEdge(edge));
-          closing = false;
-        });
-      },
-      [&] { return ids.Count(); });
+  SortFundamentalLoops(loops, fundamental, graph);
+  int32_t completed = 0;
   try {
+    const TClosingEdgeLoops source(loops, fundamental, graph.StationCount(), completed);
+    TPairIndex index(loops.Count(), source);
     MergePass(loops, graph, index, source);
   } catch (...) {
-    source.CompleteRest();
+    // The loops whose turn had not come are still closing edges: a failed
+    // pass leaves them built whole.
+    for (int32_t i = completed; i < loops.Count(); ++i)
+      if (loops.LoopAt(i).Count() == 1) fundamental.Build(loops.LoopAt(i));
     throw;
   }
 }
