@@ -16,6 +16,12 @@ namespace {
 class TShotRuns {
  public:
   TShotRuns() { start_.push_back(0); }
+  // Room for runs and shots up front: growing a column of millions of shots
+  // copies it, while room never written is never touched.
+  void Reserve(size_t runs, size_t shots) {
+    start_.reserve(runs + 1);
+    shots_.reserve(shots);
+  }
   void Append(int32_t shot) { shots_.push_back(shot); }
   // Ends the run appended since the last Close or Drop.
   void Close() { start_.push_back(shots_.size()); }
@@ -194,6 +200,8 @@ TShotRuns RestrictedLoops(const TSurveyGraph& graph, const TSpanningForest& fore
   for (int32_t e = 0; e < graph.Edges.Count(); ++e) taken[static_cast<size_t>(e)] = forest.ClosingRank(e) < 0 ? 1 : 0;
   const auto isTaken = [&taken](int32_t shot) { return taken[static_cast<size_t>(shot)] != 0; };
   TShotRuns restricted;
+  // Most loops of a survey are short: four shots leaves room for a grid's squares.
+  restricted.Reserve(forest.ClosingOrder().size(), 4 * forest.ClosingOrder().size());
   for (const int32_t e : forest.ClosingOrder()) {
     const TEdgeRec closing = graph.Edges.GetEdge(e);
     restricted.Append(e);

@@ -25,6 +25,7 @@ class TShotAdjacency {
   }
 
  private:
-  std::vector<size_t> start_;
+  // Shots number at most 2^31 - 1, so their links fit 32-bit positions.
+  std::vector<uint32_t> start_;
   std::vector<TLink> links_;
 };

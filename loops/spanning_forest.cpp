@@ -9,6 +9,7 @@ TSpanningForest::TSpanningForest(const TSurveyGraph& graph, const TShotAdjacency
   std::vector<uint8_t> inTree(static_cast<size_t>(edges), 0);
   std::vector<int32_t> queue;
   queue.reserve(static_cast<size_t>(stations));
+  int32_t deepest = 0;
   for (int32_t root = 0; root < stations; ++root) {
     if (depth_[static_cast<size_t>(root)] >= 0) continue;
     ++pieces_;
@@ -20,6 +21,7 @@ TSpanningForest::TSpanningForest(const TSurveyGraph& graph, const TShotAdjacency
       for (const TShotAdjacency::TLink link : shots.At(v)) {
         if (depth_[static_cast<size_t>(link.Far)] >= 0) continue;
         depth_[static_cast<size_t>(link.Far)] = depth_[static_cast<size_t>(v)] + 1;
+        deepest = std::max(deepest, depth_[static_cast<size_t>(v)] + 1);
         inTree[static_cast<size_t>(link.Shot)] = 1;
         queue.push_back(link.Far);
       }
@@ -35,7 +37,7 @@ TSpanningForest::TSpanningForest(const TSurveyGraph& graph, const TShotAdjacency
     const int32_t b = depth_[static_cast<size_t>(graph.Edges.Tos.Get(e))];
     return static_cast<size_t>(2 * std::max(a, b) + (a == b ? 1 : 0));
   };
-  std::vector<int32_t> start(2 * static_cast<size_t>(stations) + 2, 0);
+  std::vector<int32_t> start(2 * static_cast<size_t>(deepest) + 3, 0);
   for (int32_t e = 0; e < edges; ++e)
     if (inTree[static_cast<size_t>(e)] == 0) ++start[key(e) + 1];
   for (size_t k = 1; k < start.size(); ++k) start[k] += start[k - 1];
