@@ -3,10 +3,15 @@
 #include <utility>
 
 namespace {
-constexpr int32_t kEdgeCapacity = 5;
+constexpr size_t kColumnBytes = TEdgeArray::kColumnBlockBytes / 3;
 }
 
-TEdgeArray::TEdgeArray() : Froms(kEdgeCapacity), Tos(kEdgeCapacity), Flags(kEdgeCapacity) {}
+TEdgeArray::TEdgeArray() : Froms(kInitialCapacity), Tos(kInitialCapacity), Flags(kInitialCapacity) {}
+
+TEdgeArray::TEdgeArray(std::byte* columnBlocks)
+    : Froms(kInitialCapacity, columnBlocks),
+      Tos(kInitialCapacity, columnBlocks + kColumnBytes),
+      Flags(kInitialCapacity, columnBlocks + 2 * kColumnBytes) {}
 
 void TEdgeArray::PutEdge(int32_t i, const TEdgeRec& rec) {
   Froms.Put(i, rec.From);
@@ -105,7 +110,11 @@ int32_t TEdgeArray::NormalizeEdges(int32_t lo, int32_t hi) {
   return reversed;
 }
 
-void TEdgeArray::Swap(TEdgeArray& other) noexcept {
+void TEdgeArray::Swap(TEdgeArray& other) {
+  // Every column is made ready first, so a failure leaves both arrays whole.
+  Froms.PrepareSwap(other.Froms);
+  Tos.PrepareSwap(other.Tos);
+  Flags.PrepareSwap(other.Flags);
   Froms.Swap(other.Froms);
   Tos.Swap(other.Tos);
   Flags.Swap(other.Flags);

@@ -19,7 +19,15 @@ inline bool SameEdge(const TEdgeRec& a, const TEdgeRec& b) {
 
 class TEdgeArray {
  public:
+  // Every column starts with room for this many edges.
+  static constexpr int32_t kInitialCapacity = 5;
+  // Room for the first blocks of all three columns.
+  static constexpr size_t kColumnBlockBytes = 3 * kInitialCapacity * sizeof(int32_t);
+
   TEdgeArray();
+  // Starts the columns in columnBlocks (kColumnBlockBytes, int32_t-aligned),
+  // which must outlive the array; the columns leave it as they grow.
+  explicit TEdgeArray(std::byte* columnBlocks);
   TEdgeArray(const TEdgeArray&) = delete;
   TEdgeArray& operator=(const TEdgeArray&) = delete;
 
@@ -42,7 +50,9 @@ class TEdgeArray {
   // Turns every edge in lo..hi so From <= To, then sorts the range by To;
   // returns the number of edges reversed.
   int32_t NormalizeEdges(int32_t lo, int32_t hi);
-  void Swap(TEdgeArray& other) noexcept;
+  // Exchanges edges and attributes. Raises EOutOfMemory, and nothing changes,
+  // only when a column in a borrowed block cannot move to the heap.
+  void Swap(TEdgeArray& other);
 
   THugeInteger Froms;
   THugeInteger Tos;

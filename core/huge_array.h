@@ -3,6 +3,11 @@
 // Every column of the survey model is one. Growth steps, the quicksort and
 // the order it gives to equal elements are part of the system's behaviour:
 // the loop ordering depends on them.
+//
+// An array may start in a block its owner provides (an object pool places a
+// small object and its first block side by side). Such a borrowed block is
+// never freed by the array and never handed to another array: the first
+// change of capacity moves the elements into a heap block of the array's own.
 
 #include <cstddef>
 #include <cstdint>
@@ -15,6 +20,9 @@ class THugeArray {
  public:
   // Raises "Empty Array Allocation" when capacity x elementSize is 0.
   THugeArray(int32_t capacity, int32_t elementSize);
+  // Starts in block, which holds capacity x elementSize bytes and outlives the
+  // array; raises "Empty Array Allocation" when that size is 0.
+  THugeArray(int32_t capacity, int32_t elementSize, std::byte* block);
   virtual ~THugeArray();
   THugeArray(const THugeArray&) = delete;
   THugeArray& operator=(const THugeArray&) = delete;
@@ -25,11 +33,14 @@ class THugeArray {
   int32_t Capacity() const { return capacity_; }
   int32_t InitialCapacity() const { return initialCapacity_; }
   int32_t ElementSize() const { return elementSize_; }
-  int32_t BlockSize() const { return blockSize_; }
+  int32_t BlockSize() const { return capacity_ * elementSize_; }
   int32_t GrowBy() const { return growBy_; }
 
   // Address of element i; indices are not checked.
   std::byte* ItemPtr(int32_t i) const { return data_ + static_cast<std::ptrdiff_t>(i) * elementSize_; }
+
+  // True while the elements are in a block the owner provided.
+  bool InBorrowedBlock() const { return borrowed_; }
 
   // Reallocates for n elements; the count is kept. On failure nothing changes.
   void SetCapacity(int32_t n);
@@ -41,6 +52,10 @@ class THugeArray {
   virtual void Clear();
   // Swaps the bytes of elements i and j.
   virtual void Exchange(int32_t i, int32_t j);
+  // Makes a later SwapBlocks with other unable to fail: a borrowed block that
+  // would pass to the other array moves to the heap first. Raises
+  // EOutOfMemory when it cannot; the contents stay as they were either way.
+  void PrepareSwap(THugeArray& other);
 
   // Sorts elements lo..hi with a Hoare partition whose pivot follows its
   // element; compare(item, pivot) < 0 when item sorts before the pivot.
@@ -53,16 +68,23 @@ class THugeArray {
 
  protected:
   // Exchanges the whole contents with another array of the same element size.
-  void SwapBlocks(THugeArray& other) noexcept;
+  // Two borrowed blocks of one size exchange their bytes; otherwise borrowed
+  // blocks move to the heap first, which may raise EOutOfMemory (nothing
+  // changes then). Arrays in heap blocks only swap pointers and cannot fail.
+  void SwapBlocks(THugeArray& other);
 
  private:
+  bool ExchangesInPlace(const THugeArray& other) const;
+  // Moves a borrowed block's elements into a heap block of the same size.
+  void OwnBlock();
+
   std::byte* data_ = nullptr;
   int32_t elementSize_ = 0;
-  int32_t blockSize_ = 0;
   int32_t growBy_ = 4;
   int32_t initialCapacity_ = 0;
   int32_t capacity_ = 0;
   int32_t count_ = 0;
+  bool borrowed_ = false;
 };
 
 template <class Compare>
@@ -79,6 +101,8 @@ class THugeTyped : public THugeArray {
 
  public:
   explicit THugeTyped(int32_t capacity) : THugeArray(capacity, static_cast<int32_t>(sizeof(T))) {}
+  // Starts in block, room for capacity elements that outlives the column.
+  THugeTyped(int32_t capacity, std::byte* block) : THugeArray(capacity, static_cast<int32_t>(sizeof(T)), block) {}
 
   // Appends v and returns its index.
   int32_t Add(const T& v) {
@@ -97,7 +121,8 @@ class THugeTyped : public THugeArray {
   // The elements as a typed range, for loops that read a whole column.
   const T* begin() const { return reinterpret_cast<const T*>(ItemPtr(0)); }
   const T* end() const { return begin() + Count(); }
-  void Swap(THugeTyped& other) noexcept { SwapBlocks(other); }
+  // See SwapBlocks: fails only when a borrowed block must move to the heap.
+  void Swap(THugeTyped& other) { SwapBlocks(other); }
 };
 
 using THugeInteger = THugeTyped<int32_t>;
