@@ -16,46 +16,70 @@ namespace {
 constexpr size_t kFirstChunkBytes = size_t{4} << 10;
 constexpr size_t kLargestChunkBytes = size_t{8} << 20;
 
-constexpr size_t kHugePageBytes = size_t{2} << 20;
-
 uintptr_t AddressOf(const void* p) { return reinterpret_cast<uintptr_t>(p); }
 
-// Large chunks are laid on huge-page boundaries and offered huge pages: the
-// chunks are filled front to back at once, and one fault per 2 MiB instead of
-// one per 4 KiB is most of the cost of making millions of objects.
-std::byte* AllocateChunk(size_t bytes) {
-  if (bytes < kHugePageBytes || bytes % kHugePageBytes != 0) return static_cast<std::byte*>(std::malloc(bytes));
-  auto* block = static_cast<std::byte*>(std::aligned_alloc(kHugePageBytes, bytes));
-#if defined(MADV_HUGEPAGE)
-  if (block != nullptr) madvise(block, bytes, MADV_HUGEPAGE);
-#endif
-  return block;
+#if defined(MAP_ANONYMOUS) && defined(MADV_HUGEPAGE)
+constexpr size_t kHugePageBytes = size_t{2} << 20;
+
+// Chunks of whole huge pages are mapped on huge-page boundaries and offered
+// huge pages: they are filled front to back soon after, and one fault per
+// 2 MiB instead of one per 4 KiB is most of the cost of making millions of
+// objects. Mapping them apart from the heap also keeps them from changing
+// how the heap places everything else.
+bool IsMapped(size_t bytes) { return bytes % kHugePageBytes == 0; }
+
+std::byte* MapChunk(size_t bytes) {
+  void* mapped = mmap(nullptr, bytes + kHugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return nullptr;
+  auto* start = static_cast<std::byte*>(mapped);
+  const size_t lead = (kHugePageBytes - AddressOf(start) % kHugePageBytes) % kHugePageBytes;
+  if (lead > 0) munmap(start, lead);
+  if (kHugePageBytes - lead > 0) munmap(start + lead + bytes, kHugePageBytes - lead);
+  madvise(start + lead, bytes, MADV_HUGEPAGE);
+  return start + lead;
 }
+
+void UnmapChunk(std::byte* bytes, size_t size) { munmap(bytes, size); }
+#else
+bool IsMapped(size_t) { return false; }
+std::byte* MapChunk(size_t) { return nullptr; }
+void UnmapChunk(std::byte*, size_t) {}
+#endif
 
 }  // namespace
 
-void TSlotStore::TFree::operator()(std::byte* p) const noexcept { std::free(p); }
+TSlotStore::TChunkMemory::TChunkMemory(size_t bytes)
+    : bytes_(IsMapped(bytes) ? MapChunk(bytes) : static_cast<std::byte*>(std::malloc(bytes))), size_(bytes) {
+  if (bytes_ == nullptr) throw EOutOfMemory();
+}
+
+TSlotStore::TChunkMemory::~TChunkMemory() {
+  if (bytes_ == nullptr) return;
+  if (IsMapped(size_))
+    UnmapChunk(bytes_, size_);
+  else
+    std::free(bytes_);
+}
 
 TSlotStore::TSlotStore(size_t slotSize) : slotSize_(slotSize) {}
 
 std::byte* TSlotStore::Next() {
   if (chunks_.empty() || chunks_.back().Used == chunks_.back().Slots) {
-    const size_t previous = chunks_.empty() ? 0 : chunks_.back().Size;
+    const size_t previous = chunks_.empty() ? 0 : chunks_.back().Memory.Size();
     const size_t bytes = std::max(std::clamp(previous * 2, kFirstChunkBytes, kLargestChunkBytes), slotSize_);
     // Both vectors get their room before the chunk exists, so a failure
     // anywhere leaves them as they were.
     chunks_.reserve(chunks_.size() + 1);
     ranges_.reserve(ranges_.size() + 1);
-    std::unique_ptr<std::byte, TFree> block(AllocateChunk(bytes));
-    if (block == nullptr) throw EOutOfMemory();
-    const TRange range{AddressOf(block.get()), AddressOf(block.get()) + bytes};
+    TChunkMemory memory(bytes);
+    const TRange range{AddressOf(memory.Bytes()), AddressOf(memory.Bytes()) + bytes};
     ranges_.insert(std::upper_bound(ranges_.begin(), ranges_.end(), range.Begin,
                                     [](uintptr_t at, const TRange& r) { return at < r.Begin; }),
                    range);
-    chunks_.push_back({std::move(block), bytes, bytes / slotSize_, 0});
+    chunks_.push_back({std::move(memory), bytes / slotSize_, 0});
   }
   TChunk& chunk = chunks_.back();
-  return chunk.Bytes.get() + chunk.Used * slotSize_;
+  return chunk.Memory.Bytes() + chunk.Used * slotSize_;
 }
 
 bool TSlotStore::Holds(const void* p) const noexcept {

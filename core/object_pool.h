@@ -37,7 +37,7 @@ class TSlotStore {
   template <class F>
   void ForEach(F&& f) const {
     for (const TChunk& chunk : chunks_)
-      for (size_t i = 0; i < chunk.Used; ++i) f(chunk.Bytes.get() + i * slotSize_);
+      for (size_t i = 0; i < chunk.Used; ++i) f(chunk.Memory.Bytes() + i * slotSize_);
   }
   // True when p points into one of the chunks.
   bool Holds(const void* p) const noexcept;
@@ -46,12 +46,28 @@ class TSlotStore {
   void Swap(TSlotStore& other) noexcept;
 
  private:
-  struct TFree {
-    void operator()(std::byte* p) const noexcept;
+  // A chunk's memory, freed as it was obtained.
+  class TChunkMemory {
+   public:
+    // Raises EOutOfMemory.
+    explicit TChunkMemory(size_t bytes);
+    ~TChunkMemory();
+    TChunkMemory(TChunkMemory&& other) noexcept
+        : bytes_(std::exchange(other.bytes_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    TChunkMemory& operator=(TChunkMemory&& other) noexcept {
+      std::swap(bytes_, other.bytes_);
+      std::swap(size_, other.size_);
+      return *this;
+    }
+    std::byte* Bytes() const { return bytes_; }
+    size_t Size() const { return size_; }
+
+   private:
+    std::byte* bytes_;
+    size_t size_;
   };
   struct TChunk {
-    std::unique_ptr<std::byte, TFree> Bytes;
-    size_t Size = 0;
+    TChunkMemory Memory;
     size_t Slots = 0;
     size_t Used = 0;
   };
