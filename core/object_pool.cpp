@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "core/errors.h"
+#include "core/huge_pages.h"
 
 #if __has_include(<sys/mman.h>)
 #include <sys/mman.h>
@@ -18,27 +19,16 @@ constexpr size_t kLargestChunkBytes = size_t{8} << 20;
 
 uintptr_t AddressOf(const void* p) { return reinterpret_cast<uintptr_t>(p); }
 
-#if defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define CYCLORN_ADDRESS_SANITIZER 1
-#endif
-#endif
-#if defined(__SANITIZE_ADDRESS__)
-#define CYCLORN_ADDRESS_SANITIZER 1
-#endif
-
-// Sanitizer builds take every chunk from malloc: the leak checker looks for
-// references to heap blocks only in the heap, and a grown column's block is
-// referenced from its object's slot.
-#if defined(MAP_ANONYMOUS) && defined(MADV_HUGEPAGE) && !defined(CYCLORN_ADDRESS_SANITIZER)
-constexpr size_t kHugePageBytes = size_t{2} << 20;
-
+#if defined(MAP_ANONYMOUS)
 // Chunks of whole huge pages are mapped on huge-page boundaries and offered
 // huge pages: they are filled front to back soon after, and one fault per
 // 2 MiB instead of one per 4 KiB is most of the cost of making millions of
 // objects. Mapping them apart from the heap also keeps them from changing
-// how the heap places everything else.
-bool IsMapped(size_t bytes) { return bytes % kHugePageBytes == 0; }
+// how the heap places everything else. Where huge pages are not offered
+// (sanitizer builds among them) every chunk comes from malloc: the leak
+// checker looks for references to heap blocks only in the heap, and a grown
+// column's block is referenced from its object's slot.
+bool IsMapped(size_t bytes) { return HugePagesOffered() && bytes % kHugePageBytes == 0; }
 
 std::byte* MapChunk(size_t bytes) {
   void* mapped = mmap(nullptr, bytes + kHugePageBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
@@ -48,7 +38,7 @@ std::byte* MapChunk(size_t bytes) {
   // Keeps the aligned middle; the spare huge page was split before and after it.
   if (lead > 0) munmap(start, lead);
   munmap(start + lead + bytes, kHugePageBytes - lead);
-  madvise(start + lead, bytes, MADV_HUGEPAGE);
+  OfferHugePages(start + lead, bytes);
   return start + lead;
 }
 

@@ -64,6 +64,29 @@ TEST(THugeArray, ClearReturnsToTheInitialCapacity) {
   EXPECT_EQ(a.Get(0), 7);
 }
 
+TEST(THugeArray, LargeBlocksGrowInTheSameStepsAndKeepEveryElement) {
+  // Past a few MiB a block grows into a fresh block instead of through
+  // realloc; the steps and the contents must not show it.
+  THugeInteger a(5);
+  int32_t expected = 5;
+  for (int32_t i = 0; i < 3'000'000; ++i) {
+    if (a.Count() == expected) {
+      const int32_t step = expected > 64 ? expected >> 2 : expected >= 9 ? 16 : 4;
+      expected += step;
+    }
+    a.Add(i * 7);
+    ASSERT_EQ(a.Capacity(), expected);
+  }
+  EXPECT_GT(a.BlockSize(), 8 << 20);
+  for (int32_t i = 0; i < a.Count(); i += 997) ASSERT_EQ(a.Get(i), i * 7);
+  EXPECT_EQ(a.Get(2'999'999), 2'999'999 * 7);
+  a.SetCapacity(1'500'000);
+  EXPECT_EQ(a.Get(1'499'999), 1'499'999 * 7);
+  a.Clear();
+  EXPECT_EQ(a.Capacity(), 5);
+  EXPECT_EQ(a.BlockSize(), 20);
+}
+
 TEST(THugeArray, SortOfAnEmptyArrayNeverCompares) {
   THugeInteger a(5);
   int calls = 0;
