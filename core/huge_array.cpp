@@ -126,8 +126,10 @@ void THugeArray::SwapBlocks(THugeArray& other) {
   if (this == &other) return;
   PrepareSwap(other);
   if (ExchangesInPlace(other)) {
-    // Each block stays with the array whose owner provided it.
-    const auto used = static_cast<ptrdiff_t>(std::max(count_, other.count_)) * elementSize_;
+    // Each block stays with the array whose owner provided it. A count set
+    // past the capacity has no elements there to exchange.
+    const int32_t elements = std::min(std::max(count_, other.count_), capacity_);
+    const auto used = static_cast<ptrdiff_t>(std::max(elements, 0)) * elementSize_;
     std::swap_ranges(data_, data_ + used, other.data_);
   } else {
     std::swap(data_, other.data_);

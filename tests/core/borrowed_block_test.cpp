@@ -148,6 +148,23 @@ TEST(BorrowedBlock, TwoBorrowedBlocksOfOneSizeExchangeTheirContents) {
   EXPECT_THAT(Items(a), ElementsAre(7, 8, 9, 10));
 }
 
+TEST(BorrowedBlock, AnInPlaceExchangeStaysInsideTheBlocks) {
+  TBlock first, second;
+  THugeInteger a(5, first.data());
+  THugeInteger b(5, second.data());
+  for (int32_t v : {1, 2, 3, 4, 5}) a.Add(v);
+  b.Add(9);
+  // A count set past the capacity must not carry the exchange past the block.
+  a.SetCount(8);
+  a.Swap(b);
+  EXPECT_EQ(a.Count(), 1);
+  EXPECT_EQ(b.Count(), 8);
+  EXPECT_EQ(a.Get(0), 9);
+  EXPECT_EQ(b.ItemPtr(0), second.data());
+  EXPECT_EQ(second.At(1), 2);
+  EXPECT_EQ(second.At(4), 5);
+}
+
 TEST(BorrowedBlock, BorrowedBlocksOfDifferentSizesMoveOutToSwap) {
   TBlock first, second;
   THugeInteger a(5, first.data());
