@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "core/errors.h"
-#include "core/huge_pages.h"
 
 namespace {
 
@@ -16,20 +15,6 @@ size_t CheckedBytes(int32_t elements, int32_t elementSize) {
   if (bytes == 0) throw EEmptyArrayAllocation();
   if (bytes < 0 || bytes > std::numeric_limits<int32_t>::max()) throw EOutOfMemory();
   return static_cast<size_t>(bytes);
-}
-
-// Blocks from this size up grow into a fresh block offered huge pages
-// before the elements are copied in, instead of through realloc.
-constexpr size_t kLargeBlockBytes = 2 * kHugePageBytes;
-
-// A larger copy of block, which is freed; nullptr (block kept) on failure.
-std::byte* GrowLargeBlock(std::byte* block, size_t bytes, size_t newBytes) {
-  auto* grown = static_cast<std::byte*>(std::malloc(newBytes));
-  if (grown == nullptr) return nullptr;
-  OfferHugePages(grown, newBytes);
-  std::memcpy(grown, block, bytes);
-  std::free(block);
-  return grown;
 }
 
 }  // namespace
@@ -61,10 +46,7 @@ void THugeArray::SetCapacity(int32_t n) {
     data_ = block;
     borrowed_ = false;
   } else {
-    const auto old = static_cast<size_t>(BlockSize());
-    auto* block = bytes >= kLargeBlockBytes && bytes > old && HugePagesOffered()
-                      ? GrowLargeBlock(data_, old, bytes)
-                      : static_cast<std::byte*>(std::realloc(data_, bytes));
+    auto* block = static_cast<std::byte*>(std::realloc(data_, bytes));
     if (block == nullptr) throw EOutOfMemory();
     data_ = block;
   }

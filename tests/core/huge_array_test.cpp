@@ -65,8 +65,8 @@ TEST(THugeArray, ClearReturnsToTheInitialCapacity) {
 }
 
 TEST(THugeArray, LargeBlocksGrowInTheSameStepsAndKeepEveryElement) {
-  // Past a few MiB a block grows into a fresh block instead of through
-  // realloc; the steps and the contents must not show it.
+  // Growth past several MiB keeps the same steps and every element, and
+  // shrinking and clearing still work from there.
   THugeInteger a(5);
   int32_t expected = 5;
   for (int32_t i = 0; i < 3'000'000; ++i) {
