@@ -2,29 +2,74 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <mutex>
 
 #include "core/errors.h"
 
 namespace {
 
 // A small first chunk keeps small lists small; doubling keeps the number of
-// chunks low for big ones. Chunks stay small enough for the ordinary heap to
-// keep them when they are freed, so a network loaded after another, or the
-// loops of the next search, reuse that memory instead of fresh pages, which
-// cost more to touch than the slots cost to fill.
+// chunks low for big ones.
 constexpr size_t kFirstChunkBytes = size_t{4} << 10;
 constexpr size_t kLargestChunkBytes = size_t{64} << 10;
 
 uintptr_t AddressOf(const void* p) { return reinterpret_cast<uintptr_t>(p); }
 
+// Largest chunks given back by pools wait here for the next pool, so the
+// loops of the next search or the lists of the next network reuse memory
+// already touched: fresh pages cost more to touch than the slots cost to
+// fill. At most kCachedChunks wait; the rest are freed at once.
+class TChunkCache {
+ public:
+  static constexpr size_t kCachedChunks = (size_t{256} << 20) / kLargestChunkBytes;
+
+  // Room for every chunk it may keep, so keeping one never allocates.
+  TChunkCache() { chunks_.reserve(kCachedChunks); }
+
+  // A kept chunk of kLargestChunkBytes, or nullptr.
+  std::byte* Take() {
+    const std::lock_guard lock(mutex_);
+    if (chunks_.empty()) return nullptr;
+    std::byte* chunk = chunks_.back();
+    chunks_.pop_back();
+    return chunk;
+  }
+  // False, and the caller frees it, when the cache is full.
+  bool Keep(std::byte* chunk) noexcept {
+    const std::lock_guard lock(mutex_);
+    if (chunks_.size() == kCachedChunks) return false;
+    chunks_.push_back(chunk);
+    return true;
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::byte*> chunks_;
+};
+
+// Made once and never destroyed, so pools that outlive static destruction
+// can still give their chunks back.
+TChunkCache& Cache() {
+  static TChunkCache* const cache = new TChunkCache;
+  return *cache;
+}
+
+std::byte* NewChunk(size_t bytes) {
+  if (bytes == kLargestChunkBytes)
+    if (std::byte* kept = Cache().Take()) return kept;
+  return static_cast<std::byte*>(std::malloc(bytes));
+}
+
 }  // namespace
 
-TSlotStore::TChunkMemory::TChunkMemory(size_t bytes)
-    : bytes_(static_cast<std::byte*>(std::malloc(bytes))), size_(bytes) {
+TSlotStore::TChunkMemory::TChunkMemory(size_t bytes) : bytes_(NewChunk(bytes)), size_(bytes) {
   if (bytes_ == nullptr) throw EOutOfMemory();
 }
 
-TSlotStore::TChunkMemory::~TChunkMemory() { std::free(bytes_); }
+TSlotStore::TChunkMemory::~TChunkMemory() {
+  if (bytes_ != nullptr && size_ == kLargestChunkBytes && Cache().Keep(bytes_)) return;
+  std::free(bytes_);
+}
 
 TSlotStore::TSlotStore(size_t slotSize) : slotSize_(slotSize) {}
 

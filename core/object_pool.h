@@ -4,7 +4,9 @@
 // fixed-size slot with room for its first blocks right behind it, and slots
 // are carved from large chunks, so making an object costs no heap call and
 // the objects lie packed in memory. Nothing is freed one by one: Clear and
-// the destructor destroy every object and free the chunks whole.
+// the destructor destroy every object and free the chunks whole. Up to
+// 256 MB of the largest chunks freed are kept for the pools made after, for
+// the life of the program, so the next search or network reuses that memory.
 
 #include <cstddef>
 #include <cstdint>

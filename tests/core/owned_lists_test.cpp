@@ -57,6 +57,25 @@ TEST(TLoopList, ClearFreesEveryLoopAndStartsAgain) {
   for (int32_t i = 0; i < 10; ++i) ExpectLoop(loops.LoopAt(i), i);
 }
 
+TEST(TLoopList, ANewListReusesTheStorageOfOneFreedBefore) {
+  constexpr int32_t kLoops = 5000;  // several of the largest chunks
+  std::set<const TEdgeArray*> before;
+  {
+    TLoopList loops;
+    for (int32_t i = 0; i < kLoops; ++i) FillLoop(loops.AddLoop(), i);
+    for (int32_t i = 0; i < kLoops; ++i) before.insert(&loops.LoopAt(i));
+  }
+  TLoopList loops;
+  int32_t reused = 0;
+  for (int32_t i = 0; i < kLoops; ++i) {
+    TEdgeArray& loop = loops.AddLoop();
+    FillLoop(loop, i);
+    reused += before.count(&loop) > 0 ? 1 : 0;
+  }
+  EXPECT_GT(reused, kLoops / 2);
+  for (int32_t i = 0; i < kLoops; ++i) ExpectLoop(loops.LoopAt(i), i);
+}
+
 TEST(TLoopList, SwapCarriesTheLoopsWithTheirStorage) {
   auto first = std::make_unique<TLoopList>();
   auto second = std::make_unique<TLoopList>();
