@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <string>
 
 #include "sources/graph_builders.h"
@@ -15,8 +16,11 @@ namespace {
 constexpr int32_t kSide = 1000;
 constexpr int32_t kSpacing = 10;
 
+// A name of its own for each run, so benchmarks running side by side do not
+// save over each other's file.
 std::string TempFileName() {
-  return (std::filesystem::temp_directory_path() / "cyclorn_graph_file_benchmark.graph").string();
+  const std::string name = "cyclorn_graph_file_benchmark_" + std::to_string(std::random_device{}()) + ".graph";
+  return (std::filesystem::temp_directory_path() / name).string();
 }
 
 void FillGrid(TSurveyGraph& graph) {
