@@ -11,12 +11,17 @@
 
 namespace {
 
-void BM_FindLoopsMinimal(benchmark::State& state) {
-  TSurveyGraph graph;
-  FillFullGrid(graph, static_cast<int32_t>(state.range(0)));
+// Times the search on a network the caller filled, then reports its counters.
+void TimeFindLoopsMinimal(benchmark::State& state, const TSurveyGraph& graph) {
   TLoopList loops;
   for (auto _ : state) FindLoopsMinimal(graph, loops);
   SetCounters(state, graph, loops);
+}
+
+void BM_FindLoopsMinimal(benchmark::State& state) {
+  TSurveyGraph graph;
+  FillFullGrid(graph, static_cast<int32_t>(state.range(0)));
+  TimeFindLoopsMinimal(state, graph);
   const auto n = static_cast<double>(state.range(0));
   state.counters["four_squares"] = 4 * (n - 1) * (n - 1);
 }
@@ -25,9 +30,7 @@ BENCHMARK(BM_FindLoopsMinimal)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::k
 void BM_FindLoopsMinimalRandom(benchmark::State& state) {
   TSurveyGraph graph;
   FillSixtyPercentGrid(graph, static_cast<int32_t>(state.range(0)));
-  TLoopList loops;
-  for (auto _ : state) FindLoopsMinimal(graph, loops);
-  SetCounters(state, graph, loops);
+  TimeFindLoopsMinimal(state, graph);
 }
 BENCHMARK(BM_FindLoopsMinimalRandom)->Arg(30)->Arg(50)->Arg(100)->Arg(300)->Arg(500)->Unit(benchmark::kMillisecond);
 
