@@ -255,29 +255,6 @@ void AppendInteger(std::string& out, int32_t v) {
 
 }  // namespace
 
-std::string InOutErrorText(int errorNumber) {
-  switch (errorNumber) {
-    case ENOENT:
-      return "File not found";
-    case ENAMETOOLONG:
-    case EINVAL:
-      return "Invalid filename";
-    case EMFILE:
-    case ENFILE:
-      return "Too many open files";
-    case EACCES:
-    case EPERM:
-    case EISDIR:
-    case EROFS:
-      return "File access denied";
-    case ENOSPC:
-    case EDQUOT:
-      return "Disk full";
-    default:
-      return "I/O error " + std::to_string(errorNumber);
-  }
-}
-
 void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
   if (fileName.empty()) ThrowErrno(EINVAL);
   for (int32_t i = 0; i < graph.StationCount(); ++i) {

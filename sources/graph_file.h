@@ -6,6 +6,7 @@
 
 #include "core/errors.h"
 #include "core/survey_graph.h"
+#include "support/file_errors.h"
 
 // A failure of a graph file operation. what() is the failure text as the user
 // sees it ("File not found", "Invalid numeric input", "I/O error 5", ...).
@@ -22,10 +23,6 @@ class EInOutError : public ECyclornError {
 // The largest station or edge count a graph file may declare; a regular
 // file may also declare no more than it has bytes.
 inline constexpr int32_t kMaxGraphFileCount = 16777216;
-
-// The failure text of an operating-system error number ("File not found",
-// "Disk full", ... or "I/O error N").
-std::string InOutErrorText(int errorNumber);
 
 // Writes graph to fileName with CR LF line ends. The file is replaced only
 // when everything was written; on failure any old file is left untouched.

@@ -1,0 +1,48 @@
+#include "surveys/survey.h"
+
+#include <stdexcept>
+
+int32_t TSurvey::AddStation(Vec3 position, uint8_t flags) {
+  Positions.push_back(position);
+  StationFlags.push_back(flags);
+  nameBegin_.push_back(nameBegin_.back());
+  return StationCount() - 1;
+}
+
+void TSurvey::SetNames(const std::vector<int32_t>& stationOfName, const std::vector<std::string>& names) {
+  if (stationOfName.size() != names.size()) throw std::invalid_argument("SetNames: one station per name");
+  const auto stations = static_cast<size_t>(StationCount());
+  // A counting sort by station keeps each station's names in the order given.
+  std::vector<int32_t> begin(stations + 1, 0);
+  for (const int32_t s : stationOfName) {
+    if (s < 0 || static_cast<size_t>(s) >= stations) throw std::out_of_range("SetNames: no such station");
+    ++begin[static_cast<size_t>(s) + 1];
+  }
+  for (size_t s = 0; s < stations; ++s) begin[s + 1] += begin[s];
+  std::vector<int32_t> order(names.size());
+  std::vector<int32_t> next(begin.begin(), begin.end() - 1);
+  for (size_t k = 0; k < names.size(); ++k) {
+    int32_t& slot = next[static_cast<size_t>(stationOfName[k])];
+    order[static_cast<size_t>(slot++)] = static_cast<int32_t>(k);
+  }
+
+  size_t total = 0;
+  for (const std::string& name : names) total += name.size();
+  std::string chars;
+  chars.reserve(total);
+  std::vector<uint64_t> ends;
+  ends.reserve(names.size());
+  for (const int32_t k : order) {
+    chars += names[static_cast<size_t>(k)];
+    ends.push_back(chars.size());
+  }
+  chars_ = std::move(chars);
+  nameEnd_ = std::move(ends);
+  nameBegin_ = std::move(begin);
+}
+
+std::string_view TSurvey::Name(int32_t s, int32_t k) const {
+  const auto index = static_cast<size_t>(nameBegin_[static_cast<size_t>(s)] + k);
+  const uint64_t start = index == 0 ? 0 : nameEnd_[index - 1];
+  return std::string_view(chars_).substr(start, nameEnd_[index] - start);
+}
