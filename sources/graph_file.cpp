@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "sources/graph_numbers.h"
+#include "support/safe_write.h"
 
 namespace {
 
@@ -165,110 +166,19 @@ class TGraphFileReader {
   std::string token_;
 };
 
-// A temporary file beside the target, removed unless it was renamed over it.
-// A target that exists and is neither a regular file nor a folder (a device
-// such as /dev/full, a pipe) is written in place instead: renaming a file
-// over it would replace the device rather than write to it.
-class TTemporaryFile {
- public:
-  explicit TTemporaryFile(const std::string& target) {
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
-      const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-      if (fd < 0) ThrowErrno(errno);
-      file_ = std::make_unique<TFileHandle>(fd);
-      inPlace_ = true;
-      return;
-    }
-    path_ = FolderOf(target) + "/.cyclorn-save-XXXXXX";
-    const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
-    if (fd < 0) ThrowErrno(errno);
-    file_ = std::make_unique<TFileHandle>(fd);
-    // mkstemp creates the file private; give it the mode the target has or
-    // a new file would get.
-    struct stat info {};
-    mode_t mode;
-    if (::stat(target.c_str(), &info) == 0) {
-      mode = info.st_mode & 07777;
-    } else {
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-  }
-  ~TTemporaryFile() {
-    file_.reset();
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TTemporaryFile(const TTemporaryFile&) = delete;
-  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-
-  void Write(const std::string& bytes) {
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-      const ssize_t put = ::write(file_->Get(), p, left);
-      if (put < 0) {
-        if (errno == EINTR) continue;
-        ThrowErrno(errno);
-      }
-      p += put;
-      left -= static_cast<size_t>(put);
-    }
-  }
-  // Flushes to the disk, closes and renames over the target.
-  void CommitAs(const std::string& target) {
-    if (::fsync(file_->Get()) != 0 && errno != EINVAL) ThrowErrno(errno);
-    file_->Close();
-    if (inPlace_) return;
-    if (::rename(path_.c_str(), target.c_str()) != 0) ThrowErrno(errno);
-    path_.clear();
-  }
-
- private:
-  static std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-  }
-
-  std::string path_;
-  std::unique_ptr<TFileHandle> file_;
-  bool inPlace_ = false;
-};
-
-// The file a save replaces: the one a link points to rather than the link.
-std::string SaveTargetOf(const std::string& fileName) {
-  struct stat info {};
-  if (::lstat(fileName.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return fileName;
-  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(fileName.c_str(), nullptr), &std::free);
-  return resolved ? std::string(resolved.get()) : fileName;
-}
-
 void AppendInteger(std::string& out, int32_t v) {
   char digits[16];
   const auto result = std::to_chars(digits, digits + sizeof digits, v);
   out.append(digits, result.ptr);
 }
 
-}  // namespace
-
-void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
-  if (fileName.empty()) ThrowErrno(EINVAL);
-  for (int32_t i = 0; i < graph.StationCount(); ++i) {
-    const Vec3 p = graph.Positions.Get(i);
-    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
-      throw ECyclornError("Station " + graph.Names.GetName(i) + " has a position that is not a finite number");
-  }
-  const std::string target = SaveTargetOf(fileName);
-  TTemporaryFile temporary(target);
+void WriteGraph(const std::string& fileName, const TSurveyGraph& graph) {
+  TSafeFile file(fileName);
   std::string out;
   out.reserve(kBufferSize + 256);
   const auto flushWhenFull = [&] {
     if (out.size() >= kBufferSize) {
-      temporary.Write(out);
+      file.Write(out);
       out.clear();
     }
   };
@@ -295,8 +205,24 @@ void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
     out += "\r\n";
     flushWhenFull();
   }
-  temporary.Write(out);
-  temporary.CommitAs(target);
+  file.Write(out);
+  file.Commit();
+}
+
+}  // namespace
+
+void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
+  if (fileName.empty()) ThrowErrno(EINVAL);
+  for (int32_t i = 0; i < graph.StationCount(); ++i) {
+    const Vec3 p = graph.Positions.Get(i);
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
+      throw ECyclornError("Station " + graph.Names.GetName(i) + " has a position that is not a finite number");
+  }
+  try {
+    WriteGraph(fileName, graph);
+  } catch (const EFileError& error) {
+    throw EInOutError(error.what(), 0);
+  }
 }
 
 void LoadGraph(const std::string& fileName, TSurveyGraph& graph) {

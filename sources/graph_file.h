@@ -24,9 +24,10 @@ class EInOutError : public ECyclornError {
 // file may also declare no more than it has bytes.
 inline constexpr int32_t kMaxGraphFileCount = 16777216;
 
-// Writes graph to fileName with CR LF line ends. The file is replaced only
-// when everything was written; on failure any old file is left untouched.
-// A link is followed to the file it names; a device or pipe is written in place.
+// Writes graph to fileName with CR LF line ends, through TSafeFile: the file
+// is replaced only when everything was written, a read-only file is refused,
+// a link is followed to the file it names, a device or pipe is written in
+// place. On failure any old file is left untouched.
 void SaveGraph(const std::string& fileName, const TSurveyGraph& graph);
 
 // Replaces graph by the network in fileName. The whole file is read into a

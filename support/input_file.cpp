@@ -17,30 +17,33 @@ std::string KindOf(mode_t mode) {
   return "not a plain file";
 }
 
-[[noreturn]] void FailNotRegular(mode_t mode) {
-  throw EFileError("Not a regular file (" + KindOf(mode) + ")", 0);
+[[noreturn]] void FailNotRegular(mode_t mode, const std::string& fileName) {
+  throw EFileError("Not a regular file (" + KindOf(mode) + ")", 0, fileName);
 }
 
-[[noreturn]] void FailErrno(int error) { throw EFileError(InOutErrorText(error), error); }
+[[noreturn]] void FailErrno(int error, const std::string& fileName) {
+  throw EFileError(InOutErrorText(error), error, fileName);
+}
 
 }  // namespace
 
 TInputFile::TInputFile(const std::string& fileName) {
-  if (fileName.empty()) FailErrno(EINVAL);
+  if (fileName.empty()) FailErrno(EINVAL, fileName);
   // Looked at before opening: opening a FIFO without a writer would block.
   struct stat info {};
-  if (::stat(fileName.c_str(), &info) != 0) FailErrno(errno);
-  if (!S_ISREG(info.st_mode)) FailNotRegular(info.st_mode);
+  if (::stat(fileName.c_str(), &info) != 0) FailErrno(errno, fileName);
+  if (!S_ISREG(info.st_mode)) FailNotRegular(info.st_mode, fileName);
   // O_NONBLOCK keeps a file swapped for a FIFO since the check from blocking.
   fd_ = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd_ < 0) FailErrno(errno);
+  if (fd_ < 0) FailErrno(errno, fileName);
   if (::fstat(fd_, &info) != 0 || !S_ISREG(info.st_mode)) {
     const mode_t mode = info.st_mode;
     ::close(fd_);
     fd_ = -1;
-    FailNotRegular(mode);
+    FailNotRegular(mode, fileName);
   }
   size_ = info.st_size;
+  fileName_ = fileName;
 }
 
 TInputFile::~TInputFile() {
@@ -51,7 +54,7 @@ size_t TInputFile::Read(char* buffer, size_t capacity) {
   for (;;) {
     const ssize_t got = ::read(fd_, buffer, capacity);
     if (got >= 0) return static_cast<size_t>(got);
-    if (errno != EINTR) FailErrno(errno);
+    if (errno != EINTR) FailErrno(errno, fileName_);
   }
 }
 

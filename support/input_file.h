@@ -27,6 +27,7 @@ class TInputFile {
  private:
   int fd_ = -1;
   int64_t size_ = 0;
+  std::string fileName_;
 };
 
 // The whole of a regular file. Raises EFileError as TInputFile does.
