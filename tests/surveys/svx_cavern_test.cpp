@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "surveys/survey_network.h"
 #include "surveys/svx_reader.h"
 
 namespace {
@@ -157,6 +158,14 @@ TEST(SvxAgainstCavern, CountsTheSameStationsLegsAndLoops) {
   EXPECT_EQ(cavern.Legs, survey.LegCount() + names - survey.StationCount());
   EXPECT_EQ(cavern.Loops, CycleRank(survey));
   EXPECT_EQ(CycleRank(survey), 3);
+
+  // The same survey opens as a network: every leg but the two splays is a shot.
+  TSurveyGraph graph;
+  const TSurveyNetwork network = BuildSurveyNetwork(survey, TLegChoice{}, graph);
+  EXPECT_EQ(network.SplaysLeftOut, 2);
+  EXPECT_EQ(graph.Edges.Count(), survey.LegCount() - 2);
+  EXPECT_EQ(graph.StationCount(), survey.StationCount() - 2);
+  EXPECT_EQ(graph.Names.GetName(network.NodeOfStation[static_cast<size_t>(survey.Fixes[0].Station)]), "entrance");
 }
 
 // A tree of legs (nothing for cavern to adjust) in many styles and units.
