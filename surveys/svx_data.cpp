@@ -91,10 +91,11 @@ void TSvxParser::Data(TSvxLine& line) {
   std::vector<F> fields;
   std::vector<std::string> words;
   for (std::string_view w = line.Next(); !w.empty(); w = line.Next()) words.push_back(AsciiLower(w));
+  // The readings only interleaved data has: a station shared by two legs and what goes with it.
   for (const std::string& w : words)
-    if (w == "station" || w == "newline" || w == "direction" || (style != "passage" && (w == "depth" || w == "count")))
-      if (style != "passage")
-        Fail("*data " + style + " with " + w +
+    if (style != "passage" &&
+        (w == "station" || w == "newline" || w == "direction" || w == "depth" || w == "count" || w == "counter"))
+      Fail("*data " + style + " with " + w +
              ": interleaved data (a station on one line, the readings to the next station on the next) is not "
              "supported; give each leg one line with FROM and TO");
   if (style == "passage") {

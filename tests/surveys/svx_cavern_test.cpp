@@ -7,12 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -65,26 +67,35 @@ struct TCavernCounts {
   int Stations = -1, Legs = -1, Loops = -1;
 };
 
+// The number after the first `key` in text, or -1.
+int NumberAfter(const std::string& text, const std::string& key) {
+  const size_t at = text.find(key);
+  return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + key.size());
+}
+
 // Runs cavern on the file and reads its statistics; the .3d goes beside it.
 TCavernCounts CavernCounts(const std::string& svx, const std::string& folder) {
   const std::string out = Run("cd '" + folder + "' && LANG=C cavern -s '" + svx + "' 2>&1");
   TCavernCounts counts;
-  std::smatch m;
-  if (std::regex_search(out, m, std::regex(R"(contains (\d+) survey stations?, joined by (\d+) legs?)"))) {
-    counts.Stations = std::stoi(m[1]);
-    counts.Legs = std::stoi(m[2]);
-  }
-  if (std::regex_search(out, m, std::regex(R"(There (?:is|are) (\d+) loops?)"))) counts.Loops = std::stoi(m[1]);
+  counts.Stations = NumberAfter(out, "Survey contains ");
+  counts.Legs = NumberAfter(out, "survey stations, joined by ");
+  counts.Loops = std::max(NumberAfter(out, "There are "), NumberAfter(out, "There is "));
   return counts;
 }
 
-// Station positions in the .3d file, by name, as dump3d prints them (to the cm).
+// Station positions in the .3d file, by name, as dump3d prints them (to the cm):
+// NODE x y z [name] flags...
 std::map<std::string, Vec3> CavernPositions(const std::string& file3d) {
   std::map<std::string, Vec3> positions;
-  const std::string out = Run("dump3d '" + file3d + "' 2>&1");
-  const std::regex node(R"(NODE (-?[\d.]+) (-?[\d.]+) (-?[\d.]+) \[([^\]]*)\])");
-  for (auto it = std::sregex_iterator(out.begin(), out.end(), node); it != std::sregex_iterator(); ++it)
-    positions[(*it)[4]] = MakeVec3(std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]));
+  std::istringstream out(Run("dump3d '" + file3d + "' 2>&1"));
+  for (std::string line; std::getline(out, line);) {
+    Vec3 p;
+    const size_t open = line.find('['), close = line.find(']');
+    if (line.rfind("NODE ", 0) != 0 || close == std::string::npos ||
+        std::sscanf(line.c_str(), "NODE %lf %lf %lf", &p.X, &p.Y, &p.Z) != 3)
+      continue;
+    positions[line.substr(open + 1, close - open - 1)] = p;
+  }
   return positions;
 }
 
