@@ -174,7 +174,8 @@ void TSvxParser::End(TSvxLine& line) {
   const std::string_view name = line.Next();
   if (blocks_.empty() || blocks_.back().File != file_) Fail("*end with no matching *begin in this file");
   const TBlock& block = blocks_.back();
-  if (!name.empty() && FullName(name, block.Saved.Prefix) != FullName(block.Name, block.Saved.Prefix))
+  if (!name.empty() &&
+      (block.Name.empty() || FullName(name, block.Saved.Prefix) != FullName(block.Name, block.Saved.Prefix)))
     Fail("*end " + std::string(name) + " does not match *begin " + (block.Name.empty() ? "(no name)" : block.Name) +
          " on line " + std::to_string(block.Line));
   s_ = block.Saved;

@@ -51,6 +51,7 @@ const TErrorCase kErrors[] = {
     {"1 .... 1 0 0", "t.svx:1: \"....\" is no station name"},
     {"*end", "t.svx:1: *end with no matching *begin in this file"},
     {"*begin a\n*end b", "t.svx:2: *end b does not match *begin a on line 1"},
+    {"*begin\n*end b", "t.svx:2: *end b does not match *begin (no name) on line 1"},
     {"\n*begin a\n1 2 1 0 0", "t.svx:2: *begin a has no matching *end in this file"},
     {"*equate a", "t.svx:1: *equate needs at least two stations"},
     {"*equate a b\na b 1 0 0", "t.svx:2: the leg from \"a\" to \"b\" joins a station to itself (its ends are equated)"},
