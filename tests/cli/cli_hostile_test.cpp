@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -31,14 +32,16 @@ std::string ReadAll(const std::string &path) {
   return text.str();
 }
 
-// Runs the program with arguments that hold no quote, capturing both streams.
-TCliRun RunCli(const std::string &arguments) {
+// Runs the program with arguments that hold no quote, capturing both streams;
+// its standard input is /dev/null unless a shell command before it feeds it.
+TCliRun RunCli(const std::string &arguments, const std::string &feed = "") {
   const std::string prefix =
       std::filesystem::temp_directory_path() /
       ("cyclorn-cli-hostile-" + std::to_string(::getpid()));
-  const std::string command = std::string("'") + CYCLORN_CLI_PATH + "' " +
-                              arguments + " >'" + prefix + ".out' 2>'" +
-                              prefix + ".err' </dev/null";
+  const std::string command =
+      (feed.empty() ? "" : feed + " | ") + "timeout 60 '" + CYCLORN_CLI_PATH +
+      "' " + arguments + " >'" + prefix + ".out' 2>'" + prefix + ".err'" +
+      (feed.empty() ? " </dev/null" : "");
   const int raw = std::system(command.c_str());
   TCliRun run;
   run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -75,11 +78,36 @@ TEST(CyclornCliHostileFiles, RefusesAFolderAndAFullDiskWithTheirMessages) {
   const std::string folder = CYCLORN_HOSTILE_FILES;
   const TCliRun load = RunCli("loops --load '" + folder + "'");
   EXPECT_EQ(load.status, 1);
-  EXPECT_EQ(load.err, "cyclorn-cli: " + folder + ": File access denied\n");
+  EXPECT_EQ(load.err,
+            "cyclorn-cli: " + folder + ": Not a regular file (a folder)\n");
   const TCliRun save = RunCli("save --problem 6 -o /dev/full");
   EXPECT_EQ(save.status, 1);
   EXPECT_EQ(save.out, "");
   EXPECT_EQ(save.err, "cyclorn-cli: /dev/full: Disk full\n");
+}
+
+TEST(CyclornCliHostileFiles, RefusesPipesAndDevicesAtOnceWithoutReadingThem) {
+  // A FIFO without a writer blocks an open, /dev/zero never ends and a pipe
+  // has no size to hold a count to; the timeout ends a run that reads them.
+  const std::string fifo =
+      std::filesystem::temp_directory_path() /
+      ("cyclorn-cli-hostile-" + std::to_string(::getpid()) + ".fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const TCliRun fromFifo = RunCli("loops --load '" + fifo + "'");
+  std::filesystem::remove(fifo);
+  EXPECT_EQ(fromFifo.status, 1);
+  EXPECT_EQ(fromFifo.err,
+            "cyclorn-cli: " + fifo + ": Not a regular file (a pipe)\n");
+  const TCliRun fromZero = RunCli("loops --load /dev/zero");
+  EXPECT_EQ(fromZero.status, 1);
+  EXPECT_EQ(fromZero.err,
+            "cyclorn-cli: /dev/zero: Not a regular file (a device)\n");
+  const TCliRun fromPipe = RunCli("save --load /dev/stdin -o /dev/null",
+                                  "printf '16777216\\n0\\n'");
+  EXPECT_EQ(fromPipe.status, 1);
+  EXPECT_EQ(fromPipe.out, "");
+  EXPECT_EQ(fromPipe.err,
+            "cyclorn-cli: /dev/stdin: Not a regular file (a pipe)\n");
 }
 
 } // namespace

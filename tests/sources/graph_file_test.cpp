@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <tuple>
 
 #include "graph_test_support.h"
 #include "sources/graph_builders.h"
@@ -218,6 +219,72 @@ TEST(LoadGraph, PadsMissingStationsAndReadsAMissingEdgeCountAsNoEdges) {
   LoadGraph(folder.Write("negative.grf", "-3\n-2\n"), graph);
   EXPECT_EQ(graph.StationCount(), 0);
   EXPECT_EQ(graph.Edges.Count(), 0);
+  // A count the file's few bytes cannot hold is padded all the same.
+  LoadGraph(folder.Write("three-bytes.grf", "17\n"), graph);
+  EXPECT_EQ(graph.StationCount(), 17);
+  EXPECT_EQ(graph.Names.GetName(16), "");
+  EXPECT_EQ(graph.Positions.Get(16), MakeVec3(0, 0, 0));
+  EXPECT_EQ(graph.Edges.Count(), 0);
+}
+
+TEST(LoadGraph, SaysInOneLineWhatAFileThatEndsEarlyLacked) {
+  TScratchFolder folder;
+  const std::string stations = "2\r\nA\r\n1 2 3\r\nB\r\n4 5 6\r\n";
+  struct TCase {
+    std::string text;
+    std::vector<std::string> stations;
+    std::vector<std::string> edges;
+    std::string warning;
+  };
+  const TCase cases[] = {
+      {stations + "1\r\n0 1\r\n", {"A 1 2 3", "B 4 5 6"}, {"A-B"}, ""},
+      {stations + "1\r\n0 1", {"A 1 2 3", "B 4 5 6"}, {"A-B"}, ""},
+      {"3\r\nA\r\n1 2 3\r\nB\r\n4 5",
+       {"A 1 2 3", "B 4 5 0", " 0 0 0"},
+       {},
+       "File ends early: 2 stations and 0 shots padded from line 4 on, edge count missing"},
+      {"2\r\nA\r\n1 2 3\r\nB",
+       {"A 1 2 3", "B 0 0 0"},
+       {},
+       "File ends early: 1 station and 0 shots padded from line 4 on, edge count missing"},
+      {stations,
+       {"A 1 2 3", "B 4 5 6"},
+       {},
+       "File ends early: 0 stations and 0 shots padded from line 6 on, edge count missing"},
+      {stations + "4\r\n0 1\r\n1",
+       {"A 1 2 3", "B 4 5 6"},
+       {"A-B", "B-A", "A-A", "A-A"},
+       "File ends early: 0 stations and 3 shots padded from line 8 on"},
+      {" \r\n\r\n",
+       {},
+       {},
+       "File ends early: 0 stations and 0 shots padded from line 3 on, station and edge counts missing"},
+      {"2\rA\r1 2 3\rB\r4 5 6\r1\r0 1\r",
+       {" 0 0 0", " 0 0 0"},
+       {},
+       "File ends early: 2 stations and 0 shots padded from line 1 on, edge count missing (carriage returns without "
+       "line feeds do not end lines)"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.text);
+    TSurveyGraph graph;
+    FillWithGridTwo(graph);
+    const TGraphLoadReport report = LoadGraph(folder.Write("short.grf", c.text), graph);
+    EXPECT_EQ(StationLines(graph), c.stations);
+    EXPECT_EQ(EdgeNames(graph), c.edges);
+    EXPECT_EQ(report.Warning(), c.warning);
+    EXPECT_EQ(report.EndedEarly(), !c.warning.empty());
+  }
+  // The 176-byte file that declares 210 stations and holds 19.
+  std::string text = "210\n";
+  for (int i = 0; i < 19; ++i) text += std::string(1, static_cast<char>('A' + i)) + "\n1 2 3\n";
+  text += std::string(176 - text.size(), '\n');
+  TSurveyGraph graph;
+  const TGraphLoadReport report = LoadGraph(folder.Write("210.grf", text), graph);
+  EXPECT_EQ(graph.StationCount(), 210);
+  EXPECT_EQ(std::tuple(report.PaddedStations, report.PaddedShots, report.FromLine), std::tuple(191, 0, 40));
+  EXPECT_EQ(StationLines(graph)[18], "S 1 2 3");
+  EXPECT_EQ(StationLines(graph)[19], " 0 0 0");
 }
 
 TEST(LoadGraph, SkipsAnEdgeWithANegativeEndAndReadsOn) {
@@ -247,7 +314,7 @@ TEST(LoadGraph, OpeningFailuresLeaveTheGraphAsItWas) {
   ExpectLoadError(folder.File("absent.grf"), graph, "File not found", 0);
   ExpectLoadError("", graph, "Invalid filename", 0);
   ExpectLoadError(folder.File(std::string(300, 'n')), graph, "Invalid filename", 0);
-  ExpectLoadError(folder.Path().string(), graph, "File access denied", 0);
+  ExpectLoadError(folder.Path().string(), graph, "Not a regular file (a folder)", 0);
   folder.Write("plain", "x");
   ExpectLoadError(folder.File("plain/x.grf"), graph, "I/O error " + std::to_string(ENOTDIR), 0);
   ExpectSameGraph(before, graph);
@@ -319,7 +386,12 @@ TEST(LoadGraph, RefusesLongNamesFarEdgeEndsAndHugeCountsNamingTheLine) {
   TSurveyGraph graph;
   FillWithGridTwo(graph);
   ExpectLoadError(folder.Write("name.grf", "2\nA\n0 0 0\nthirteen char\n0 0 0\n0\n"), graph,
-                  "Station name longer than 12 characters", 4);
+                  "Station name longer than 12 bytes", 4);
+  // Twelve characters of two bytes each are 24 bytes.
+  ExpectLoadError(
+      folder.Write("utf8.grf",
+                   "1\n\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\n0 0 0\n0\n"),
+      graph, "Station name longer than 12 bytes", 2);
   ExpectLoadError(folder.Write("end.grf", "2\nA\n0 0 0\nB\n0 0 0\n2\n0 1\n1\n2\n"), graph,
                   "Edge end 2 is not below the station count 2", 9);
   ExpectLoadError(folder.Write("from.grf", "1\nA\n0 0 0\n1\n7 -1\n"), graph,
@@ -327,9 +399,19 @@ TEST(LoadGraph, RefusesLongNamesFarEdgeEndsAndHugeCountsNamingTheLine) {
   ExpectLoadError(folder.Write("count.grf", "16777217\n"), graph, "Station count 16777217 is above 16777216", 1);
   ExpectLoadError(folder.Write("tiny.grf", "16777216\n"), graph,
                   "Station count 16777216 is more than a file of 9 bytes can hold", 1);
-  ExpectLoadError(folder.Write("tiny-edges.grf", "1\nA\n0 0 0\n\n1000\n"), graph,
-                  "Edge count 1000 is more than a file of 16 bytes can hold", 5);
+  ExpectLoadError(folder.Write("tiny-edges.grf", "1\nA\n0 0 0\n\n65554\n"), graph,
+                  "Edge count 65554 is more than a file of 17 bytes can hold", 5);
   ExpectLoadError(folder.Write("edges.grf", "0\n\n\n99999999\n"), graph, "Edge count 99999999 is above 16777216", 4);
+  ExpectLoadError(folder.Write("two-to-32.grf", "4294967296\n"), graph, "Station count 4294967296 is above 16777216",
+                  1);
+  ExpectLoadError(folder.Write("plus.grf", "1\nA\n0 0 0\n+0002147483648\n"), graph,
+                  "Edge count 2147483648 is above 16777216", 4);
+  // The file's size allows the count, but its records end far sooner: one
+  // name line and blank lines that the first number skips.
+  ExpectLoadError(folder.Write("blank.grf", "70000\n" + std::string(69999, '\n')), graph,
+                  "Station count 70000 is more than the file holds: it ends after 0 stations", 1);
+  ExpectLoadError(folder.Write("short-edges.grf", "1\nA\n0 0 0\n65538\n0 0\n" + std::string(100, ' ')), graph,
+                  "Edge count 65538 is more than the file holds: it ends after 1 edge", 4);
   ExpectSameGraph(before, graph);
 }
 

@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -78,7 +81,8 @@ TEST(HostileGraphFiles, EveryFileOfTheCorpusIsEitherRefusedOrLoadedAsListed) {
   for (const TLoadedHostileCase& c : kLoadedHostileFiles) {
     listed.push_back(c.file);
     TSurveyGraph graph;
-    LoadOverGridTwo(HostileFile(c.file), graph);
+    BuildProblemGrid(graph, 2);
+    EXPECT_EQ(LoadGraph(HostileFile(c.file), graph).Warning(), c.warning) << c.file;
     EXPECT_EQ(graph.StationCount(), c.stations) << c.file;
   }
   std::vector<std::string> present;
@@ -186,7 +190,7 @@ TEST(HostileGraphFiles, AHundredMegabytesOfBlankLinesLoadQuicklyInLittleMemory) 
     const std::string block(1 << 20, 'n');
     for (int i = 0; i < 100; ++i) out << block;
   }
-  EXPECT_EQ(LoadFailure(file, graph), std::make_pair(std::string("Station name longer than 12 characters"), 2));
+  EXPECT_EQ(LoadFailure(file, graph), std::make_pair(std::string("Station name longer than 12 bytes"), 2));
   EXPECT_LT(PeakResidentKilobytes() - peakBefore, 16 * 1024);
 }
 
@@ -196,7 +200,8 @@ TEST(HostileGraphFiles, AFolderOrAnUnreadableFileIsRefusedAndKeepsThePreviousNet
   BuildProblemGrid(before, 2);
   TSurveyGraph graph;
   BuildProblemGrid(graph, 2);
-  EXPECT_EQ(LoadFailure(folder.Path().string(), graph), std::make_pair(std::string("File access denied"), 0));
+  EXPECT_EQ(LoadFailure(folder.Path().string(), graph),
+            std::make_pair(std::string("Not a regular file (a folder)"), 0));
   ExpectSameGraph(before, graph);
 
   const std::string locked = folder.Write("locked.grf", "0\r\n0\r\n");
@@ -209,6 +214,55 @@ TEST(HostileGraphFiles, AFolderOrAnUnreadableFileIsRefusedAndKeepsThePreviousNet
   }
   EXPECT_EQ(LoadFailure(locked, graph), std::make_pair(std::string("File access denied"), 0));
   ExpectSameGraph(before, graph);
+}
+
+TEST(HostileGraphFiles, PipesSocketsDevicesAndEndlessInputsAreRefusedBeforeReadingAndKeepThePreviousNetwork) {
+  TScratchFolder folder;
+  TSurveyGraph before;
+  BuildProblemGrid(before, 2);
+  TSurveyGraph graph;
+  BuildProblemGrid(graph, 2);
+  // Opening a FIFO without a writer would block, and /dev/zero never ends:
+  // were either of them read, the alarm would end the test program.
+  ::alarm(60);
+  const std::string fifo = folder.File("fifo.grf");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::filesystem::create_symlink("fifo.grf", folder.Path() / "link.grf");
+  const int socketFd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+  ASSERT_GE(socketFd, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  // A socket's path must be short; the scratch folder's may not be.
+  const std::string socketPath =
+      (std::filesystem::temp_directory_path() / ("cyclorn-" + std::to_string(::getpid()) + ".sock")).string();
+  std::filesystem::remove(socketPath);
+  ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+  std::copy(socketPath.begin(), socketPath.end(), address.sun_path);
+  ASSERT_EQ(::bind(socketFd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  // A pipe that holds a huge count, as `printf '16777216\n0\n' | ... --load /dev/stdin` gives.
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  ASSERT_EQ(::write(pipeFds[1], "16777216\n0\n", 11), 11);
+  const std::pair<std::string, std::string> cases[] = {
+      {fifo, "Not a regular file (a pipe)"},
+      {folder.File("link.grf"), "Not a regular file (a pipe)"},
+      {"/proc/self/fd/" + std::to_string(pipeFds[0]), "Not a regular file (a pipe)"},
+      {socketPath, "Not a regular file (a socket)"},
+      {"/dev/zero", "Not a regular file (a device)"},
+      {"/dev/urandom", "Not a regular file (a device)"},
+  };
+  const int64_t peakBefore = PeakResidentKilobytes();
+  for (const auto& [file, message] : cases) {
+    SCOPED_TRACE(file);
+    EXPECT_EQ(LoadFailure(file, graph), std::make_pair(message, 0));
+    ExpectSameGraph(before, graph);
+  }
+  EXPECT_LT(PeakResidentKilobytes() - peakBefore, 16 * 1024);
+  ::alarm(0);
+  ::close(pipeFds[0]);
+  ::close(pipeFds[1]);
+  ::close(socketFd);
+  std::filesystem::remove(socketPath);
 }
 
 // A small tmpfs mounted for one test and unmounted however it ends.
