@@ -25,11 +25,12 @@ class EFileError : public ECyclornError {
                       error.what()) {}
 };
 
-void FillWorkGraph(const TCliOptions& options, TSurveyGraph& work) {
+void FillWorkGraph(const TCliOptions& options, TSurveyGraph& work, std::ostream& err) {
   switch (options.Source) {
     case TCliSource::csLoad:
       try {
-        LoadGraph(options.LoadFile, work);
+        if (const std::string warning = LoadGraph(options.LoadFile, work).Warning(); !warning.empty())
+          err << "cyclorn-cli: " << options.LoadFile << ": warning: " << warning << '\n';
       } catch (const EInOutError& error) {
         throw EFileError(options.LoadFile, error);
       }
@@ -180,7 +181,7 @@ std::string QualityLine(const TLoopSetQuality& quality) {
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
   try {
     TSurveyGraph work;
-    FillWorkGraph(options, work);
+    FillWorkGraph(options, work, err);
     switch (options.Command) {
       case TCliCommand::ccSave:
         Save(options.OutputFile, work);
