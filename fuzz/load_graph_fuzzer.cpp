@@ -84,6 +84,34 @@ void RequireConsistent(const TSurveyGraph& graph) {
   Require(listed == 2 * static_cast<int64_t>(edges.Count()), "lists do not hold every edge at both ends");
 }
 
+// True when some number in the input is a count that would pad the file
+// with more than kLargestFuzzedPadding missing records, up to the most the
+// loader pads. Such a file is well formed and only slow (one such load runs
+// for seconds under the sanitizers, and teaches the fuzzer nothing that a
+// short padding does not); the loader tests cover it, and the refusal of a
+// count that would pad more. Counts above that, up to 16,777,216 and beyond
+// 32 bits, are fed: the loader refuses them at once.
+constexpr int64_t kLargestFuzzedPadding = 4096;
+bool PadsALargeNetwork(const uint8_t* data, size_t size) {
+  const int64_t fastBelow = static_cast<int64_t>(size) + kLargestFuzzedPadding;
+  const int64_t refusedAbove = static_cast<int64_t>(size) + kMaxPaddedRecords;
+  int64_t value = 0;
+  size_t digits = 0;
+  for (size_t i = 0; i <= size; ++i) {
+    const int c = i < size ? data[i] : ' ';
+    if (c >= '0' && c <= '9') {
+      // Leading zeros count for nothing; past 2^40 the exact value matters not.
+      if (value < (int64_t{1} << 40)) value = value * 10 + (c - '0');
+      ++digits;
+      continue;
+    }
+    if (digits > 0 && value > fastBelow && value <= refusedAbove) return true;
+    value = 0;
+    digits = 0;
+  }
+  return false;
+}
+
 // What a successful load of size bytes holding lines lines may give: every
 // station and shot not padded took at least one byte of the file.
 void RequireBoundedAndReported(const TSurveyGraph& graph, const TGraphLoadReport& report, size_t size, int64_t lines) {
@@ -111,9 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     BuildProblemGrid(graph, 3);
     return GraphFingerprint(graph);
   }();
-  // Every count is fed, up to the largest a file may declare: the loader
-  // refuses one that would pad past what the file holds by more than
-  // kMaxPaddedRecords, so no input makes it build more than that.
+  if (PadsALargeNetwork(data, size)) return -1;
   WriteInput(path, data, size);
   int64_t lines = 1;
   for (size_t i = 0; i < size; ++i) lines += data[i] == '\n';
