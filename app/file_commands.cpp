@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QStatusBar>
 
 #include "app/main_window.h"
 
@@ -43,9 +44,14 @@ void TForm1::LoadFile1Click() {
   const QString name = ChooseFile(LoadGraphRequest());
   if (name.isEmpty()) return;
   // The workbench loads aside: a bad file keeps the network and the loop browser.
-  Workbench.Load(QFile::encodeName(name).toStdString());
+  const std::string warning = Workbench.Load(QFile::encodeName(name).toStdString());
   FitDrawingArea(*WorkGraph);
   WorkGraphReplaced();
+  // A file that ended early loads as declared, and the status line says what it lacked.
+  if (warning.empty())
+    statusBar()->clearMessage();
+  else
+    statusBar()->showMessage(name + QStringLiteral(": warning: ") + QString::fromStdString(warning));
 }
 
 void TForm1::SaveFile1Click() {

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
 
 #include "app/application.h"
@@ -86,6 +87,9 @@ TForm1::TForm1(QWidget* parent)
 
   setCentralWidget(central);
   CreateMenus();
+  // The status line tells what a load noticed; it is there from the start
+  // so the drawing area keeps its size.
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   resize(603, 455);
   ShowLoops = false;
 }

@@ -17,11 +17,12 @@ std::string FileErrorText(const std::string& fileName, const EInOutError& error)
   return fileName + ": " + (error.Line() > 0 ? "line " + std::to_string(error.Line()) + ": " : "") + error.what();
 }
 
-void FillWorkGraph(const TCliOptions& options, TWorkbench& bench) {
+void FillWorkGraph(const TCliOptions& options, TWorkbench& bench, std::ostream& err) {
   switch (options.Source) {
     case TCliSource::csLoad:
       try {
-        bench.Load(options.LoadFile);
+        if (const std::string warning = bench.Load(options.LoadFile); !warning.empty())
+          err << "cyclorn-cli: " << options.LoadFile << ": warning: " << warning << '\n';
       } catch (const EInOutError& error) {
         throw ECyclornError(FileErrorText(options.LoadFile, error));
       }
@@ -125,7 +126,7 @@ std::string QualityLine(const TLoopSetQuality& quality) {
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
   try {
     TWorkbench bench;
-    FillWorkGraph(options, bench);
+    FillWorkGraph(options, bench, err);
     switch (options.Command) {
       case TCliCommand::ccSave:
         Save(options.OutputFile, bench);

@@ -44,6 +44,7 @@ TInputFile::TInputFile(const std::string& fileName) {
   }
   size_ = info.st_size;
   fileName_ = fileName;
+  left_ = size_;
 }
 
 TInputFile::~TInputFile() {
@@ -51,17 +52,21 @@ TInputFile::~TInputFile() {
 }
 
 size_t TInputFile::Read(char* buffer, size_t capacity) {
+  if (static_cast<uint64_t>(left_) < capacity) capacity = static_cast<size_t>(left_);
+  if (capacity == 0) return 0;
   for (;;) {
     const ssize_t got = ::read(fd_, buffer, capacity);
-    if (got >= 0) return static_cast<size_t>(got);
+    if (got >= 0) {
+      left_ -= got;
+      return static_cast<size_t>(got);
+    }
     if (errno != EINTR) FailErrno(errno, fileName_);
   }
 }
 
 std::string ReadWholeFile(const std::string& fileName) {
   TInputFile file(fileName);
-  // The size at opening bounds what is read: a file that grows meanwhile
-  // is read as it was.
+  // Read never goes past the size at opening, so one allocation holds it all.
   std::string bytes(static_cast<size_t>(file.Size()), '\0');
   size_t have = 0;
   while (have < bytes.size()) {

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <sstream>
 
 #include "core/errors.h"
 #include "render/renderer.h"
@@ -19,7 +20,8 @@ constexpr TSize kSmallestArea{1024, 768};
 int32_t AreaSide(double farCorner, int32_t smallest) {
   const double side = std::trunc(farCorner + kAreaMargin);
   if (side > std::numeric_limits<int32_t>::max())
-    throw ECyclornError("The network reaches too far to be drawn: a station lies at " + std::to_string(farCorner));
+    throw ECyclornError("The network reaches too far to be drawn: a station lies at " +
+                        (std::ostringstream() << farCorner).str());
   return std::max(smallest, static_cast<int32_t>(std::max(side, 0.0)));
 }
 

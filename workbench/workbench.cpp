@@ -62,10 +62,11 @@ void TWorkbench::BuildProblem(int32_t number) {
   ReplaceWorkGraph(built);
 }
 
-void TWorkbench::Load(const std::string& fileName) {
+std::string TWorkbench::Load(const std::string& fileName) {
   TSurveyGraph loaded;
-  LoadGraph(fileName, loaded);
+  const TGraphLoadReport report = LoadGraph(fileName, loaded);
   ReplaceWorkGraph(loaded);
+  return report.Warning();
 }
 
 std::vector<std::string> TWorkbench::GrowTree(TTreeKind kind, bool favorHighOrder) {

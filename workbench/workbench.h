@@ -32,7 +32,9 @@ class TWorkbench {
   // Problem network "Grid-<number>", 1 to 6.
   void BuildProblem(int32_t number);
   // A graph file. Raises EInOutError (with its line) when the file is bad.
-  void Load(const std::string& fileName);
+  // Returns a warning line when the file ended before its records did
+  // (they load as empty ones), else "".
+  std::string Load(const std::string& fileName);
 
   // "Breadth First (Prim)" or "Depth First Tree": clears the result graph,
   // writes the tree into it, makes Loops one single-edge loop per closing

@@ -23,6 +23,10 @@ TEST(DrawingAreaSize, IsTheFarCornerPlus25AndNeverBelow1024By768) {
   EXPECT_EQ(DrawingAreaSize(empty), (TSize{1024, 768}));
 }
 
-TEST(DrawingAreaSize, RefusesANetworkBeyondAnyPicture) { EXPECT_THROW(AreaWithFarCorner(1e12, 10), ECyclornError); }
+TEST(DrawingAreaSize, RefusesANetworkBeyondAnyPicture) {
+  EXPECT_THROW(AreaWithFarCorner(1e12, 10), ECyclornError);
+  EXPECT_THAT([] { AreaWithFarCorner(10, 1e300); },
+              ::testing::ThrowsMessage<ECyclornError>(::testing::EndsWith("a station lies at 1e+300")));
+}
 
 }  // namespace
