@@ -18,7 +18,9 @@
 // feedback stations on it: from a root, paths through stations ranked before
 // it are never offered, so its search does not pass them. Loops as long as
 // the longest of the given basis are never needed: the basis loops of that
-// length complete the rank.
+// length complete the rank. Nor are loops as long as the longest basis loop
+// left when the loops that can never give way are set aside (see
+// LongestReplaceable).
 
 namespace {
 
@@ -116,6 +118,50 @@ std::vector<int32_t> FeedbackStations(const TSurveyGraph& graph, const TShotAdja
   return feedback;
 }
 
+// Breadth-first searches for a short odd loop: a closed walk through a
+// station along which an odd number of shots have a chosen bit of their
+// signature set. Stations with the walk's parity so far belong to the current
+// search when their stamp is its own.
+class TOddLoopSearch {
+ public:
+  TOddLoopSearch(const TSurveyGraph& graph, const TShotAdjacency& shots, const std::vector<uint64_t>& signatures)
+      : shots_(shots), signatures_(signatures), stamp_(2 * static_cast<size_t>(graph.StationCount()), 0),
+        depth_(2 * static_cast<size_t>(graph.StationCount()), 0) {}
+
+  // True when a closed walk of fewer than length shots through station is odd in bit.
+  bool Shorter(int32_t station, int bit, int32_t length) {
+    const uint32_t stamp = ++current_;
+    const size_t start = 2 * static_cast<size_t>(station);
+    queue_.clear();
+    queue_.push_back(start);
+    stamp_[start] = stamp;
+    depth_[start] = 0;
+    for (size_t head = 0; head < queue_.size(); ++head) {
+      const size_t at = queue_[head];
+      const int32_t depth = depth_[at] + 1;
+      if (depth >= length) return false;
+      for (const TShotAdjacency::TLink link : shots_.At(static_cast<int32_t>(at / 2))) {
+        const size_t next = 2 * static_cast<size_t>(link.Far) +
+                            ((at % 2) ^ (signatures_[static_cast<size_t>(link.Shot)] >> bit & 1U));
+        if (next == start + 1) return true;
+        if (stamp_[next] == stamp) continue;
+        stamp_[next] = stamp;
+        depth_[next] = depth;
+        queue_.push_back(next);
+      }
+    }
+    return false;
+  }
+
+ private:
+  const TShotAdjacency& shots_;
+  const std::vector<uint64_t>& signatures_;
+  std::vector<uint32_t> stamp_;
+  std::vector<int32_t> depth_;
+  std::vector<size_t> queue_;
+  uint32_t current_ = 0;
+};
+
 // Breadth-first searches from the feedback stations, each offering the loops
 // made of a shot and the tree paths to its two ends. Stations belong to the
 // current search when their stamp is its own, so nothing is cleared between
@@ -206,17 +252,62 @@ class TLoopOffers {
   uint32_t current_ = 0;
 };
 
+// The length of the longest loop of basis that a shorter loop might replace,
+// or 0. The longest loops are looked at from the longest down, 64 at a time:
+// signatures made from the basis tell, for any loop, which of them take part
+// in the sum of basis loops it is. A loop is replaced only by a shorter loop
+// it takes part in, an odd loop in its bit, and every such loop runs through
+// a shot with that bit set; when none is shorter, it stays. The odd-loop
+// searches stop after a quarter as many as the searches they may save.
+int32_t LongestReplaceable(const TSurveyGraph& graph, const TShotAdjacency& shots, const TSpanningForest& forest,
+                           const std::vector<TShotRun>& basis, size_t searchesSaved) {
+  std::vector<size_t> longestFirst(basis.size());
+  for (size_t i = 0; i < basis.size(); ++i) longestFirst[i] = i;
+  std::stable_sort(longestFirst.begin(), longestFirst.end(),
+                   [&basis](size_t a, size_t b) { return basis[a].Length > basis[b].Length; });
+  const auto rank = static_cast<int32_t>(forest.ClosingOrder().size());
+  size_t budget = searchesSaved / 4 + 16;
+  std::vector<int32_t> row;
+  for (size_t first = 0; first < longestFirst.size(); first += 64) {
+    const size_t count = std::min<size_t>(64, longestFirst.size() - first);
+    std::vector<uint64_t> tags(basis.size(), 0);
+    for (size_t j = 0; j < count; ++j) tags[longestFirst[first + j]] = uint64_t{1} << j;
+    TPackedGf2Basis rows(rank);
+    for (size_t i = 0; i < basis.size(); ++i) {
+      row.clear();
+      for (int32_t k = 0; k < basis[i].Length; ++k)
+        if (forest.ClosingRank(basis[i].Shots[k]) >= 0) row.push_back(forest.ClosingRank(basis[i].Shots[k]));
+      rows.Insert(row, tags[i]);
+    }
+    if (rows.Rank() != rank) return basis[longestFirst[0]].Length;
+    const std::vector<uint64_t> columnTags = rows.ColumnTags();
+    std::vector<uint64_t> signatures(static_cast<size_t>(graph.Edges.Count()), 0);
+    for (int32_t e = 0; e < graph.Edges.Count(); ++e)
+      if (forest.ClosingRank(e) >= 0) signatures[static_cast<size_t>(e)] = columnTags[static_cast<size_t>(forest.ClosingRank(e))];
+    TOddLoopSearch odd(graph, shots, signatures);
+    for (size_t j = 0; j < count; ++j) {
+      const int32_t length = basis[longestFirst[first + j]].Length;
+      if (length <= 2) return length;
+      for (int32_t e = 0; e < graph.Edges.Count(); ++e) {
+        if ((signatures[static_cast<size_t>(e)] >> j & 1U) == 0) continue;
+        if (budget == 0) return length;
+        --budget;
+        if (odd.Shorter(graph.Edges.Froms.Get(e), static_cast<int>(j), length)) return length;
+      }
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 void MakeMinimumBasis(const TSurveyGraph& graph, const TShotAdjacency& shots, const TSpanningForest& forest,
                       std::vector<TShotRun>& basis, TShotRuns& added) {
-  int32_t longest = 0;
-  for (const TShotRun& loop : basis) longest = std::max(longest, loop.Length);
+  const std::vector<int32_t> feedback = FeedbackStations(graph, shots);
   // Loops of one or two shots cannot be shortened.
-  const int32_t maxLength = longest - 1;
+  const int32_t maxLength = LongestReplaceable(graph, shots, forest, basis, feedback.size()) - 1;
   if (maxLength < 2) return;
 
-  const std::vector<int32_t> feedback = FeedbackStations(graph, shots);
   // Stations on no loop are never reached: ranked before every root.
   const std::vector<uint8_t> onLoop = LoopStations(graph, shots);
   std::vector<int32_t> rankOf(static_cast<size_t>(graph.StationCount()), kNotInSet);

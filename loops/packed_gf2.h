@@ -15,15 +15,22 @@ class TPackedGf2Basis {
   // Reduces the row with a one in each given column (a column given twice
   // cancels) by the rows kept so far, always at its highest column; keeps it
   // and returns true when something is left (the row is independent of the
-  // kept rows), false otherwise.
-  bool Insert(std::span<const int32_t> columns);
+  // kept rows), false otherwise. The row carries tag, 64 bits of its own.
+  bool Insert(std::span<const int32_t> columns, uint64_t tag = 0);
   int64_t Rank() const { return static_cast<int64_t>(rows_.size()); }
+
+  // A word for each column such that, for every row kept, the words of its
+  // columns add up to its tag; 0 for columns no kept row ends at. With as
+  // many rows kept as columns, bit j of a sum of rows is set just when the
+  // rows tagged with bit j take part in it an odd number of times.
+  std::vector<uint64_t> ColumnTags() const;
 
  private:
   struct TRow {
     size_t Offset;  // first word in words_
     int32_t Low;    // word numbers Low .. High of the row
     int32_t High;
+    uint64_t Tag;   // the tags of the rows it is the sum of
   };
   std::vector<uint64_t> scratch_;  // the row being reduced; all zero between calls
   std::vector<int32_t> pivotRow_;  // per column, the kept row whose highest one it is, or -1

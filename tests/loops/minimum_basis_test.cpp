@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "generated_networks.h"
@@ -137,6 +138,53 @@ TEST(MinimumLoopBasis, ReachesTheExactMinimumOnTheMeasuredNetworks) {
     const TBoth both(g);
     EXPECT_EQ(TotalEdges(both.Minimum), c.Minimum);
     EXPECT_EQ(TotalEdges(both.NearMinimum), c.NearMinimum);
+    EXPECT_TRUE(IsBasis(MeasureLoopSet(g, both.Minimum)));
+  }
+}
+
+// A columns x columns grid without the shots inside a square of side hole in
+// its middle, and a passage of passage shots from its first station to its last.
+void FillGridWithHoleAndPassage(TSurveyGraph& g, int32_t columns, int32_t hole, int32_t passage) {
+  std::vector<Vec3> positions;
+  std::vector<TStationPair> shots;
+  const int32_t low = (columns - hole) / 2;
+  const int32_t high = low + hole;
+  const auto within = [&](int32_t r, int32_t c) { return r > low && r < high && c > low && c < high; };
+  for (int32_t r = 0; r < columns; ++r)
+    for (int32_t c = 0; c < columns; ++c) positions.push_back(MakeVec3(10.0 * c, 10.0 * r, 0));
+  for (int32_t r = 0; r < columns; ++r)
+    for (int32_t c = 0; c < columns; ++c) {
+      if (c + 1 < columns && !(r > low && r < high && c >= low && c < high) && !within(r, c))
+        shots.emplace_back(r * columns + c, r * columns + c + 1);
+      if (r + 1 < columns && !(c > low && c < high && r >= low && r < high) && !within(r, c))
+        shots.emplace_back(r * columns + c, (r + 1) * columns + c);
+    }
+  int32_t from = 0;
+  for (int32_t k = 1; k < passage; ++k) {
+    positions.push_back(MakeVec3(-10.0 * k, -10.0, 0));
+    shots.emplace_back(from, static_cast<int32_t>(positions.size()) - 1);
+    from = static_cast<int32_t>(positions.size()) - 1;
+  }
+  if (passage > 0) shots.emplace_back(from, columns * columns - 1);
+  FillGraph(g, positions, shots);
+}
+
+TEST(MinimumLoopBasis, KeepsLongLoopsNoShorterLoopCanReplace) {
+  // Around the hole and along the passage the loops are long, and no shorter
+  // loop can stand for them; the squares are the rest.
+  for (const auto& [columns, hole, passage] :
+       {std::tuple{8, 4, 0}, std::tuple{9, 3, 11}, std::tuple{10, 0, 30}, std::tuple{40, 20, 0},
+        std::tuple{40, 0, 100}, std::tuple{40, 16, 60}}) {
+    SCOPED_TRACE(std::to_string(columns) + " " + std::to_string(hole) + " " + std::to_string(passage));
+    TSurveyGraph g;
+    FillGridWithHoleAndPassage(g, columns, hole, passage);
+    const TBoth both(g);
+    const int64_t squares = (columns - 1) * (columns - 1) - hole * hole;
+    const int64_t minimum = 4 * squares + (hole > 0 ? 4 * hole : 0) + (passage > 0 ? passage + 2 * (columns - 1) : 0);
+    EXPECT_EQ(TotalEdges(both.Minimum), minimum);
+    if (columns <= 10) {
+      EXPECT_EQ(ShortestPathMinimumLength(g), minimum);
+    }
     EXPECT_TRUE(IsBasis(MeasureLoopSet(g, both.Minimum)));
   }
 }

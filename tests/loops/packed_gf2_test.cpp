@@ -1,5 +1,6 @@
 // The bit-packed GF(2) elimination: the same independence as the sparse one
-// on random rows of every width, and columns given twice cancelling.
+// on random rows of every width, columns given twice cancelling, and column
+// words that give back every kept row's tag.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -61,6 +62,39 @@ TEST(PackedGf2Basis, RefusesEmptyAndCancellingRows) {
   const std::vector<int32_t> rest = {64};
   EXPECT_FALSE(basis.Insert(rest));
   EXPECT_EQ(basis.Rank(), 2);
+}
+
+TEST(PackedGf2Basis, GivesColumnWordsThatAddUpToEveryKeptRowsTag) {
+  std::mt19937 random(9);
+  for (int32_t trial = 0; trial < 50; ++trial) {
+    const int32_t columns = std::uniform_int_distribution<int32_t>(1, 200)(random);
+    TPackedGf2Basis basis(columns);
+    std::vector<std::vector<int32_t>> kept;
+    std::vector<uint64_t> tags;
+    // Rows ending at their own column, as a spanning forest's loops do, then
+    // random ones: the tags of a full set come back from any of its sums.
+    for (int32_t c = 0; c < columns; ++c) {
+      std::vector<int32_t> row = {c};
+      for (int32_t k = 0; k < 3; ++k) row.push_back(std::uniform_int_distribution<int32_t>(0, c)(random));
+      const uint64_t tag = std::uniform_int_distribution<uint64_t>()(random);
+      if (!basis.Insert(row, tag)) continue;
+      kept.push_back(row);
+      tags.push_back(tag);
+    }
+    const std::vector<uint64_t> words = basis.ColumnTags();
+    ASSERT_EQ(words.size(), static_cast<size_t>(columns));
+    const auto sum = [&words](const std::vector<int32_t>& row) {
+      uint64_t total = 0;
+      for (const int32_t c : row) total ^= words[static_cast<size_t>(c)];
+      return total;
+    };
+    for (size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(sum(kept[i]), tags[i]) << "trial " << trial << " row " << i;
+    if (kept.size() >= 2) {
+      std::vector<int32_t> both = kept[0];
+      both.insert(both.end(), kept.back().begin(), kept.back().end());
+      EXPECT_EQ(sum(both), tags[0] ^ tags.back());
+    }
+  }
 }
 
 }  // namespace
