@@ -10,7 +10,7 @@
 
 // Which loop basis the minimal search gave: one with the fewest edges in
 // total, or a basis from the fast search, minimum on full grids and within
-// about 1.5 % of the minimum on the networks measured.
+// 1.4 % of the minimum on the networks measured.
 enum class TMinimalBasis { mbMinimum, mbNearMinimum };
 
 // Which search FindLoopsMinimal runs: the minimum up to kMinimumBasisLoopLimit

@@ -265,6 +265,7 @@ int32_t LongestReplaceable(const TSurveyGraph& graph, const TShotAdjacency& shot
   for (size_t i = 0; i < basis.size(); ++i) longestFirst[i] = i;
   std::stable_sort(longestFirst.begin(), longestFirst.end(),
                    [&basis](size_t a, size_t b) { return basis[a].Length > basis[b].Length; });
+  if (longestFirst.empty() || basis[longestFirst[0]].Length <= 2) return 0;
   const auto rank = static_cast<int32_t>(forest.ClosingOrder().size());
   size_t budget = searchesSaved / 4 + 16;
   std::vector<int32_t> row;
