@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "app/application.h"
 #include "app/loop_grid_model.h"
@@ -28,11 +29,14 @@ constexpr int kOptimizeRadioItems = 3;
 
 QLabel* MakeLabel(const QString& caption, QWidget* parent) { return new QLabel(caption, parent); }
 
-// "Total edges: <n>, a basis" or "..., not a basis".
-QString LoopQualityText(const TLoopSetQuality& quality) {
-  return QStringLiteral("Total edges: %1, %2")
-      .arg(quality.Edges)
-      .arg(IsBasis(quality) ? QStringLiteral("a basis") : QStringLiteral("not a basis"));
+// "Total edges: <n>, a basis" or "..., not a basis"; for the minimal search
+// "..., a minimum basis" or "..., a near-minimum basis".
+QString LoopQualityText(const TLoopSetQuality& quality, std::optional<TMinimalBasis> minimal) {
+  QString basis = QStringLiteral("not a basis");
+  if (IsBasis(quality))
+    basis = minimal ? QStringLiteral("a %1 basis").arg(QString::fromLatin1(MinimalBasisName(*minimal)))
+                    : QStringLiteral("a basis");
+  return QStringLiteral("Total edges: %1, %2").arg(quality.Edges).arg(basis);
 }
 
 }  // namespace
@@ -180,7 +184,7 @@ void TLoopsPage::Button1Click() {
   LoopSpin->SetValue(0);
   FillLoopGrid();
   LoopCntDis->setText(QString::number(loops.Count()));
-  LoopQualityLabel->setText(LoopQualityText(bench.MeasureLoops()));
+  LoopQualityLabel->setText(LoopQualityText(bench.MeasureLoops(), bench.MinimalBasis()));
   host_.SetShowLoops(true);
 }
 

@@ -1,6 +1,7 @@
 #include "cli/cli_run.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "cli/cli_pictures.h"
@@ -77,10 +78,14 @@ void RunTreeCommand(const TCliOptions& options, TWorkbench& bench, std::ostream&
 }
 
 void RunLoopsCommand(const TCliOptions& options, TWorkbench& bench, std::ostream& out, std::ostream& err) {
-  bench.FindLoops(options.Method, options.Optimize);
+  bench.FindLoops(options.Method, options.Optimize,
+                  options.NearMinimum ? TMinimalSearch::msNearMinimum : TMinimalSearch::msAutomatic);
   const TLoopList& loops = *bench.Loops;
   for (int32_t k = 0; k < loops.Count(); ++k) out << LoopLine(k, loops.LoopAt(k)) << '\n';
-  if (options.Quality) out << QualityLine(bench.MeasureLoops()) << '\n';
+  if (options.Quality) {
+    const std::optional<TMinimalBasis> basis = bench.MinimalBasis();
+    out << QualityLine(bench.MeasureLoops(), basis ? MinimalBasisName(*basis) : nullptr) << '\n';
+  }
   if (options.DumpState) {
     PrintStateLine(out, "marks", bench.WorkGraph->Marks);
     PrintStateLine(out, "flags", bench.WorkGraph->Edges.Flags);
@@ -117,10 +122,10 @@ std::string LoopLine(int32_t index, const TEdgeArray& loop) {
   return line;
 }
 
-std::string QualityLine(const TLoopSetQuality& quality) {
+std::string QualityLine(const TLoopSetQuality& quality, const char* basis) {
   return "quality: loops " + std::to_string(quality.Loops) + " edges " + std::to_string(quality.Edges) +
          " independent " + std::to_string(quality.Independent) + " of " + std::to_string(quality.CycleRank) +
-         " closed " + std::to_string(quality.Closed);
+         " closed " + std::to_string(quality.Closed) + (basis ? std::string(" ") + basis : std::string());
 }
 
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {

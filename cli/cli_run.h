@@ -18,8 +18,9 @@ std::string FormatMilliseconds(int64_t microseconds);
 // first <FirstPathCount>:" followed by " <From>-<To>" for each edge.
 std::string LoopLine(int32_t index, const TEdgeArray& loop);
 
-// "quality: loops <n> edges <total> independent <rank> of <cycle rank> closed <closed loops>".
-std::string QualityLine(const TLoopSetQuality& quality);
+// "quality: loops <n> edges <total> independent <rank> of <cycle rank> closed <closed loops>",
+// followed by " minimum" or " near-minimum" when `basis` names the minimal search's basis.
+std::string QualityLine(const TLoopSetQuality& quality, const char* basis = nullptr);
 
 // Runs the command; results go to out, the timing and every error (as
 // "cyclorn-cli: <message>") to err. Returns the exit status: 0, or 1 after an error.

@@ -137,6 +137,8 @@ void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions
       options.Method = TLoopMethod::lmMinimal;
     else
       throw EUsageError("--method takes shortest, overlap or minimal, not \"" + method + "\"");
+  } else if (option == "--near-minimum") {
+    options.NearMinimum = true;
   } else if (option == "--no-optimize") {
     options.Optimize = false;
   } else if (option == "--quality") {
@@ -182,6 +184,8 @@ void CheckCombinations(const TArgumentReader& reader, const TCliOptions& options
   if ((reader.WasGiven("--method") || reader.WasGiven("--no-optimize") || options.Quality) &&
       command != TCliCommand::ccLoops)
     throw EUsageError("--method, --no-optimize and --quality go only with loops");
+  if (options.NearMinimum && options.Method != TLoopMethod::lmMinimal)
+    throw EUsageError("--near-minimum goes only with --method minimal");
   if ((options.DumpState || options.Time) && command != TCliCommand::ccTree && command != TCliCommand::ccLoops)
     throw EUsageError("--dump-state and --time go only with tree and loops");
 }
@@ -229,10 +233,13 @@ const std::string& CliUsage() {
       "  tree bfs [--favor-high-order] | tree dfs\n"
       "                               print the closing edges of the breadth-first or\n"
       "                               depth-first tree, one line per loop\n"
-      "  loops [--method shortest|overlap|minimal] [--no-optimize] [--quality]\n"
+      "  loops [--method shortest|overlap|minimal] [--no-optimize] [--near-minimum] [--quality]\n"
       "                               find the loops (default: shortest, optimised) and print\n"
-      "                               one line per loop; --quality adds a line with the loop\n"
-      "                               count, the total edges and whether the loops are a basis\n"
+      "                               one line per loop; minimal gives the minimum loop basis up\n"
+      "                               to 20000 loops, a near-minimum one above (or always with\n"
+      "                               --near-minimum); --quality adds a line with the loop count,\n"
+      "                               the total edges, whether the loops are a basis and, for\n"
+      "                               minimal, which basis it is\n"
       "  report adjacency|sequence|parents|indexes [--tree bfs|dfs] [--favor-high-order]\n"
       "                               print the report of the network, or of the tree after\n"
       "                               the named tree command\n"

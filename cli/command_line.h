@@ -19,6 +19,7 @@ struct TCliOptions {
   bool FavorHighOrder = false;
   TLoopMethod Method = TLoopMethod::lmShortest;
   bool Optimize = true;  // has no effect on the minimal search
+  bool NearMinimum = false;  // the minimal search's fast basis whatever the size
   bool Quality = false;  // loops: print the quality line after the loop lines
   TReportKind Report = TReportKind::rkAdjacency;
   bool DumpState = false;

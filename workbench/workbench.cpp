@@ -82,7 +82,8 @@ std::vector<std::string> TWorkbench::GrowTree(TTreeKind kind, bool favorHighOrde
                                            : DepthFirstMemoLines(*ResultGraph, *Loops);
 }
 
-void TWorkbench::FindLoops(TLoopMethod method, bool optimize) {
+void TWorkbench::FindLoops(TLoopMethod method, bool optimize, TMinimalSearch minimal) {
+  minimalBasis_.reset();
   lastSearch_ = Timed([&] {
     switch (method) {
       case TLoopMethod::lmShortest:
@@ -92,7 +93,7 @@ void TWorkbench::FindLoops(TLoopMethod method, bool optimize) {
         FindLoopsOverlap(*WorkGraph, *Loops, optimize);
         break;
       case TLoopMethod::lmMinimal:
-        FindLoopsMinimal(*WorkGraph, *Loops);
+        minimalBasis_ = FindLoopsMinimal(*WorkGraph, *Loops, minimal);
         break;
     }
   });

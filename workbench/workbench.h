@@ -12,12 +12,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/owned_lists.h"
 #include "core/survey_graph.h"
 #include "loops/loop_quality.h"
+#include "loops/minimal_loops.h"
 #include "workbench/commands.h"
 
 class TWorkbench {
@@ -41,8 +43,11 @@ class TWorkbench {
   // edge, shows the result graph and returns the memo lines.
   std::vector<std::string> GrowTree(TTreeKind kind, bool favorHighOrder);
   // "Find Loops": replaces the contents of Loops by the loops of the work
-  // graph found by `method` (optimize has no effect on the minimal search).
-  void FindLoops(TLoopMethod method, bool optimize);
+  // graph found by `method` (optimize has no effect on the minimal search;
+  // `minimal` chooses between its exact and its fast basis).
+  void FindLoops(TLoopMethod method, bool optimize, TMinimalSearch minimal = TMinimalSearch::msAutomatic);
+  // Which basis the last minimal search gave; empty after any other search.
+  std::optional<TMinimalBasis> MinimalBasis() const { return minimalBasis_; }
   // How good the loops of Loops are as a loop basis of the work graph.
   TLoopSetQuality MeasureLoops() const;
   // The report of the shown graph.
@@ -70,4 +75,5 @@ class TWorkbench {
   void ReplaceWorkGraph(TSurveyGraph& filled);
 
   int64_t lastSearch_ = 0;
+  std::optional<TMinimalBasis> minimalBasis_;
 };

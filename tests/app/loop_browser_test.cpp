@@ -109,7 +109,7 @@ TEST_F(LoopBrowser, MinimalFindsTheSquaresOfAFullGridWhateverOptimizeSays) {
     EXPECT_EQ(Snapshot(*form->Loops), Snapshot(expected));
     for (int32_t i = 0; i < 16; ++i) EXPECT_EQ(form->Loops->LoopAt(i).Count(), 4) << "loop " << i;
     EXPECT_EQ(form->LoopCntDis->text(), QStringLiteral("16"));
-    EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 64, a basis"));
+    EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 64, a minimum basis"));
     EXPECT_EQ(form->LoopSpin->MaxValue(), 15);
     EXPECT_THAT(form->SubTimer1->text().toStdString(), EndsWith(" ms."));
     EXPECT_TRUE(form->ShowLoops);
@@ -129,7 +129,7 @@ TEST_F(LoopBrowser, TheQualityLineFollowsEveryFindLoops) {
   };
   for (const TCase run : {TCase{0, false, "Total edges: 26, a basis"}, TCase{0, true, "Total edges: 20, a basis"},
                           TCase{1, false, "Total edges: 26, a basis"}, TCase{1, true, "Total edges: 20, a basis"},
-                          TCase{2, false, "Total edges: 20, a basis"}}) {
+                          TCase{2, false, "Total edges: 20, a minimum basis"}}) {
     SCOPED_TRACE(testing::Message() << "method " << run.Method << " optimise " << run.Optimize);
     form->SetOptimizeRadioIndex(run.Method);
     form->OptimiseChk->setChecked(run.Optimize);
@@ -147,7 +147,7 @@ TEST_F(LoopBrowser, TheQualityLineFollowsEveryFindLoops) {
   EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 3, not a basis"));
   form->SetOptimizeRadioIndex(2);
   Click(form->Button1);
-  EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 6, a basis"));
+  EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 6, a minimum basis"));
   // A network without loops has the empty basis.
   Click(form->Problem2Btn);
   EXPECT_TRUE(form->LoopQualityLabel->text().isEmpty());
@@ -155,7 +155,7 @@ TEST_F(LoopBrowser, TheQualityLineFollowsEveryFindLoops) {
   form->RowSpin->SetValue(1);
   Click(form->GridBtn);
   Click(form->Button1);
-  EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 0, a basis"));
+  EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 0, a minimum basis"));
   EXPECT_TRUE(messages.isEmpty());
 }
 

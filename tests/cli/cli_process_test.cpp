@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <tuple>
 
 #include "cli/cli_run.h"
 #include "loops/loop_search.h"
@@ -238,12 +239,15 @@ TEST_F(CyclornCli, PrintsTheMinimalLoopsWithOrWithoutOptimizeAlike) {
 
 TEST_F(CyclornCli, PrintsTheQualityLineAfterTheLoopsForEveryMethod) {
   // Only the fundamental loops of "Grid-4" take the long way round (26 edges).
-  const std::vector<std::pair<std::vector<std::string>, int>> methods = {{{}, 20},
-                                                                         {{"--no-optimize"}, 26},
-                                                                         {{"--method", "overlap"}, 20},
-                                                                         {{"--method", "overlap", "--no-optimize"}, 26},
-                                                                         {{"--method", "minimal"}, 20}};
-  for (const auto& [method, edges] : methods) {
+  // Only the minimal search says which basis it gave.
+  const std::vector<std::tuple<std::vector<std::string>, int, std::string>> methods = {
+      {{}, 20, ""},
+      {{"--no-optimize"}, 26, ""},
+      {{"--method", "overlap"}, 20, ""},
+      {{"--method", "overlap", "--no-optimize"}, 26, ""},
+      {{"--method", "minimal"}, 20, " minimum"},
+      {{"--method", "minimal", "--near-minimum"}, 20, " near-minimum"}};
+  for (const auto& [method, edges, basis] : methods) {
     std::vector<std::string> args = {"loops", "--problem", "4", "--quality", "--dump-state"};
     args.insert(args.end(), method.begin(), method.end());
     SCOPED_TRACE(::testing::PrintToString(args));
@@ -252,7 +256,7 @@ TEST_F(CyclornCli, PrintsTheQualityLineAfterTheLoopsForEveryMethod) {
     const std::vector<std::string> lines = run.Lines();
     ASSERT_EQ(lines.size(), 6u);  // three loops, the quality line, marks and flags
     for (size_t k = 0; k < 3; ++k) EXPECT_TRUE(IsLoopLine(lines[k])) << lines[k];
-    EXPECT_EQ(lines[3], "quality: loops 3 edges " + std::to_string(edges) + " independent 3 of 3 closed 3");
+    EXPECT_EQ(lines[3], "quality: loops 3 edges " + std::to_string(edges) + " independent 3 of 3 closed 3" + basis);
     EXPECT_THAT(lines[4], StartsWith("marks:"));
     EXPECT_THAT(lines[5], StartsWith("flags:"));
   }
@@ -264,7 +268,15 @@ TEST_F(CyclornCli, PrintsTheQualityLineAfterTheLoopsForEveryMethod) {
   EXPECT_EQ(Run({"loops", "--load", file, "--quality"}).Lines().back(),
             "quality: loops 1 edges 3 independent 1 of 2 closed 1");
   EXPECT_EQ(Run({"loops", "--load", file, "--quality", "--method", "minimal"}).Lines().back(),
-            "quality: loops 2 edges 6 independent 2 of 2 closed 2");
+            "quality: loops 2 edges 6 independent 2 of 2 closed 2 minimum");
+  // The exact basis is shorter where the fast one is not minimal.
+  const std::vector<std::string> thinned = {"loops", "--grid",    "--columns",     "6",        "--rows", "15",
+                                            "--density", "60", "--no-bordered", "--method", "minimal", "--quality"};
+  EXPECT_EQ(Run(thinned).Lines().back(), "quality: loops 14 edges 78 independent 14 of 14 closed 14 minimum");
+  std::vector<std::string> fast = thinned;
+  fast.push_back("--near-minimum");
+  EXPECT_EQ(Run(fast).Lines().back(), "quality: loops 14 edges 80 independent 14 of 14 closed 14 near-minimum");
+  EXPECT_EQ(Run({"loops", "--problem", "1", "--near-minimum"}).status, 2);
 }
 
 TEST_F(CyclornCli, TimesTheMinimalSearchToo) {

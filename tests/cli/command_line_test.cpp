@@ -138,7 +138,7 @@ TEST(ParseCommandLine, RefusesSourceValuesThatMakeNoSenseWithAMessage) {
 
 TEST(CliUsage, ListsEveryCommandAndSource) {
   for (const char* word :
-       {"save -o FILE", "tree bfs", "tree dfs", "loops [--method shortest|overlap|minimal] [--no-optimize] [--quality]",
+       {"save -o FILE", "tree bfs", "tree dfs", "loops [--method shortest|overlap|minimal] [--no-optimize] [--near-minimum] [--quality]",
         "report adjacency|sequence|parents|indexes", "optimize-list", "--load FILE", "--problem N", "--grid",
         "--random", "--dump-state", "--time"})
     EXPECT_THAT(CliUsage(), HasSubstr(word));
