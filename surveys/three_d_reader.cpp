@@ -272,8 +272,9 @@ class TReader {
       } else if (code >= 0x40 && code <= 0x7f) {
         LabelOld();
         Need(12, "a LABEL item");
-        // 0x20 is reserved here; these versions know no anonymous stations.
-        StationLabel(Point(), code & 0x1f);
+        // 0x20 is documented as reserved here, but cavern marks anonymous
+        // stations with it as in version 8, and dump3d reads it so.
+        StationLabel(Point(), code & 0x3f);
       } else if (code >= 0x80 && code <= 0xbf) {
         LabelOld();
         Need(12, "a LINE item");
