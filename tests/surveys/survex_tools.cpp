@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <cstdio>
 #include <fstream>
-#include <regex>
 #include <sstream>
-#include <tuple>
 
 namespace {
 
@@ -51,12 +51,14 @@ TCavernResult RunCavern(const std::string& dir, const std::string& name, const s
   const std::string out =
       Run("cavern -s" + versionOption + " -o '" + result.File + "' '" + svxFile + "' 2>&1", ok);
   EXPECT_TRUE(ok) << out;
-  std::smatch m;
-  if (std::regex_search(out, m, std::regex(R"(Survey contains (\d+) survey stations?, joined by (\d+) legs?)"))) {
-    result.Stations = std::stoi(m[1]);
-    result.Legs = std::stoi(m[2]);
-  }
-  if (std::regex_search(out, m, std::regex(R"(There (?:is|are) (\d+) loops?)"))) result.Loops = std::stoi(m[1]);
+  // "Survey contains N survey stations, joined by M legs." and "There are L loops."
+  const auto numberAfter = [&out](const std::string& words) {
+    const size_t at = out.find(words);
+    return at == std::string::npos ? -1 : std::atoi(out.c_str() + at + words.size());
+  };
+  result.Stations = numberAfter("Survey contains ");
+  result.Legs = numberAfter(" survey stations, joined by ");
+  result.Loops = std::max(numberAfter("There is "), numberAfter("There are "));
   return result;
 }
 
@@ -75,28 +77,38 @@ TDump Dump3d(const std::string& file) {
   std::string line;
   std::string at;
   // "KIND x y z [label] WORDS..."
-  const std::regex item(R"(^(MOVE|LINE|NODE) (\S+ \S+ \S+)(?: \[([^\]]*)\])?(.*)$)");
   while (std::getline(lines, line)) {
     if (line.rfind("ERROR_INFO", 0) == 0) ++dump.ErrorInfos;
-    std::smatch m;
-    if (!std::regex_match(line, m, item)) continue;
+    std::istringstream fields(line);
+    std::string kind, x, y, z;
+    if (!(fields >> kind >> x >> y >> z) || (kind != "MOVE" && kind != "LINE" && kind != "NODE")) continue;
+    const std::string position = x + " " + y + " " + z;
+    std::string rest;
+    std::getline(fields, rest);
+    std::string label;
+    const size_t open = rest.find(" [");
+    const size_t close = rest.find(']');
+    if (open == 0 && close != std::string::npos) {
+      label = rest.substr(2, close - 2);
+      rest = rest.substr(close + 1);
+    }
     std::vector<std::string> words;
-    std::istringstream rest(m[4].str());
-    for (std::string word; rest >> word;) {
+    std::istringstream rests(rest);
+    for (std::string word; rests >> word;) {
       if (word.find('=') == std::string::npos && !std::isdigit(static_cast<unsigned char>(word[0]))) words.push_back(word);
     }
-    if (m[1] == "MOVE") {
-      at = m[2];
-    } else if (m[1] == "LINE") {
-      if (m[2] == at) {
+    if (kind == "MOVE") {
+      at = position;
+    } else if (kind == "LINE") {
+      if (position == at) {
         ++dump.ZeroLengthLegs;
       } else {
-        dump.Legs.push_back({at, m[2], m[3], Sorted(words)});
+        dump.Legs.push_back({at, position, label, Sorted(words)});
       }
-      at = m[2];
+      at = position;
     } else {
-      TDumpStation& station = dump.Stations[m[2]];
-      if (!m[3].str().empty()) station.Names.push_back(m[3]);
+      TDumpStation& station = dump.Stations[position];
+      if (!label.empty()) station.Names.push_back(label);
       station.Names = Sorted(station.Names);
       words.insert(words.end(), station.Flags.begin(), station.Flags.end());
       station.Flags = Sorted(words);
