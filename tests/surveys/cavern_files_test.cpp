@@ -20,60 +20,60 @@ namespace {
 
 using ::testing::UnorderedElementsAre;
 
-enum TKind { kAlways, kSplayOrSurface };
-struct TSvxLine {
-  TKind Kind;
-  const char* Text;
-};
-
 // Loops, equated stations (one station of several names), a splay to an
 // anonymous station, a duplicate and a surface leg, two dates, a leg repeated
 // later (two legs, a two-shot loop) and one repeated at once (cavern
 // averages it with the one before: one leg, in its count and in the file).
-const std::vector<TSvxLine> kLoopCave = {
-    {kAlways, "*title \"Loop Cave\""},
-    {kAlways, "*begin loopcave"},
-    {kAlways, "*date 2001.02.03"},
-    {kAlways, "*entrance a.1"},
-    {kAlways, "*fix a.1 1000 2000 300"},
-    {kAlways, "*begin a"},
-    {kAlways, "*export 1 3 4"},
-    {kAlways, "1 2 10.00 000 -5"},
-    {kAlways, "2 3 12.00 090 0"},
-    {kAlways, "3 4 8.00 180 +3"},
-    {kAlways, "4 1 9.00 270 0"},
-    {kAlways, "2 4 14.0 135 0"},
-    {kAlways, "2 4 14.2 135 0"},
-    {kSplayOrSurface, "*flags splay"},
-    {kSplayOrSurface, "3 .. 2.0 45 0"},
-    {kSplayOrSurface, "*flags not splay"},
-    {kAlways, "1 2 10.10 001 -5"},
-    {kAlways, "*end a"},
-    {kAlways, "*begin b"},
-    {kAlways, "*export 1 3"},
-    {kAlways, "*date 1999.12.31"},
-    {kAlways, "1 2 5 45 0"},
-    {kAlways, "2 3 5 135 0"},
-    {kAlways, "*flags duplicate"},
-    {kAlways, "3 1 7 270 0"},
-    {kAlways, "*flags not duplicate"},
-    {kAlways, "*end b"},
-    {kAlways, "*equate a.4 b.1"},
-    {kAlways, "*equate a.3 b.3"},
-    {kSplayOrSurface, "*begin surf"},
-    {kSplayOrSurface, "*export 1 2"},
-    {kSplayOrSurface, "*flags surface"},
-    {kSplayOrSurface, "1 2 20 10 0"},
-    {kSplayOrSurface, "*end surf"},
-    {kSplayOrSurface, "*equate a.1 surf.1"},
-    {kSplayOrSurface, "*equate a.3 surf.2"},
-    {kAlways, "*end loopcave"},
-};
+// Lines marked "!" hold the splay and the surface legs.
+constexpr const char* kLoopCave = R"(*title "Loop Cave"
+*begin loopcave
+*date 2001.02.03
+*entrance a.1
+*fix a.1 1000 2000 300
+*begin a
+*export 1 3 4
+1 2 10.00 000 -5
+2 3 12.00 090 0
+3 4 8.00 180 +3
+4 1 9.00 270 0
+2 4 14.0 135 0
+2 4 14.2 135 0
+!*flags splay
+!3 .. 2.0 45 0
+!*flags not splay
+1 2 10.10 001 -5
+*end a
+*begin b
+*export 1 3
+*date 1999.12.31
+1 2 5 45 0
+2 3 5 135 0
+*flags duplicate
+3 1 7 270 0
+*flags not duplicate
+*end b
+*equate a.4 b.1
+*equate a.3 b.3
+!*begin surf
+!*export 1 2
+!*flags surface
+!1 2 20 10 0
+!*end surf
+!*equate a.1 surf.1
+!*equate a.3 surf.2
+*end loopcave
+)";
 
-std::string Svx(const std::vector<TSvxLine>& lines, bool withSplaysAndSurface) {
+std::string Svx(const std::string& marked, bool withSplaysAndSurface) {
   std::string text;
-  for (const TSvxLine& line : lines) {
-    if (line.Kind == kAlways || withSplaysAndSurface) text += std::string(line.Text) + "\n";
+  for (size_t from = 0, end; from < marked.size(); from = end + 1) {
+    end = marked.find('\n', from);
+    const std::string line = marked.substr(from, end - from);
+    if (line[0] != '!') {
+      text += line + "\n";
+    } else if (withSplaysAndSurface) {
+      text += line.substr(1) + "\n";
+    }
   }
   return text;
 }

@@ -21,6 +21,8 @@ class T3dBytes {
     T3dBytes b("v" + std::to_string(version));
     return b.Text(title).Text("\nSun,2002.03.17 14:01:07 GMT\n");
   }
+  // No header: a piece of a file.
+  static T3dBytes Raw() { return T3dBytes(); }
   static T3dBytes Binary001(std::string_view title = "T") {
     T3dBytes b("Bv0.01");
     return b.Text(title).Text("\nSun,2002.03.17 14:01:07 GMT\n");
@@ -72,6 +74,7 @@ class T3dBytes {
   std::string bytes;
 
  private:
+  T3dBytes() = default;
   explicit T3dBytes(const std::string& version) : bytes("Survex 3D Image File\n" + version + "\n") {}
   void LongCount(size_t n) {
     if (n < 255) {

@@ -167,174 +167,71 @@ TEST(Read3d, ReadsVersionBv001) {
   EXPECT_THAT(survey.Legs, ElementsAre(TSurveyLeg{0, 1, -1, 0, TLegStyle::Normal}));
 }
 
+// A file that goes wrong where Bad starts: Good, then Bad.
 struct TBadFile {
   const char* What;
-  std::string Bytes;
-  size_t Offset;
+  std::string Good, Bad;
   std::string Message;
 };
 
-// Appends to b and returns where the appended item starts.
-size_t At(T3dBytes& b) { return b.bytes.size(); }
+T3dBytes Raw() { return T3dBytes::Raw(); }
+
+std::string Reserved(unsigned code, const std::string& version = "") {
+  char hex[8];
+  std::snprintf(hex, sizeof hex, "0x%02x", code);
+  return std::string("reserved item code ") + hex + (version.empty() ? "" : " for version " + version);
+}
 
 std::vector<TBadFile> BadFiles() {
-  std::vector<TBadFile> files;
-  const auto add = [&files](const char* what, const T3dBytes& b, size_t offset, const std::string& message) {
-    files.push_back({what, b.bytes, offset, message});
+  const std::string id = "Survex 3D Image File\n";
+  const std::string v8 = T3dBytes::V8().bytes;
+  const std::string past = "label runs past the end of the file";
+  const std::string notA3d = "not a Survex 3D image file (its first line is not \"Survex 3D Image File\")";
+  const std::string knows = " (this reader knows v8, v3 to v7 and Bv0.01)";
+  std::vector<TBadFile> files = {
+      {"empty", "", "", notA3d},
+      {"graph file", "", "3\r\nA\r\n", notA3d},
+      {"no version", id, "v8", "the file ends inside the header's version line"},
+      {"newer version", id, "v9\n", "unsupported .3d file version \"v9\"" + knows},
+      {"text version", "Survex 3D Image File\r\n", "v0.01\r\n", "unsupported .3d file version \"v0.01\"" + knows},
+      {"no title end", id + "v8\n", "title", "the file ends inside the header's title line"},
+      {"no flags", id + "v8\nt\n@0\n", "", "the file ends inside the header's flags"},
+      {"no end", v8, "", "the file ends before its end-of-data item"},
+      // Without a style set, the first 0x00 only sets it.
+      {"one zero", v8 + '\0', "", "the file ends before its end-of-data item"},
+      {"short MOVE", v8, Raw().Byte(0x0f).I32(1).I32(2).bytes, "the file ends inside a MOVE item"},
+      {"short LINE", v8 + Raw().Move(0, 0).bytes, Raw().Byte(0x60).I32(1).bytes, "the file ends inside a LINE item"},
+      {"leg from nowhere", v8, Raw().Byte(0x60).Point(1, 1).bytes, "a leg starts where no position has been given"},
+      {"short label", v8, Raw().Byte(0x80).Byte(0x05).Text("abc").bytes, past},
+      {"huge label", v8, Raw().Byte(0x80).Byte(0).Byte(0).Byte(0xff).I32(0xffffffff).Text("abc").bytes, past},
+      {"label cut in its counts", v8, Raw().Byte(0x80).Byte(0x00).Byte(0xff).bytes, past},
+      {"label drops too much", v8 + Raw().Byte(0x80).Label8(0, "ab").Point(0, 0).bytes,
+       Raw().Byte(0x80).Label8(3, "").Point(0, 0).bytes, "label removes 3 characters from a name of 2"},
+      {"short ERROR", v8, Raw().Byte(0x1f).I32(1).I32(2).bytes, "the file ends inside an ERROR item"},
+      {"short XSECT", v8, Raw().Byte(0x32).Label8(0, "").I32(1).bytes, "the file ends inside an XSECT item"},
+      {"short DATE", v8, Raw().Byte(0x13).U16(1).bytes, "the file ends inside a DATE item"},
+      {"dot trim of a short label", T3dBytes::Old(5).Byte(0x40).LabelOld("short").Point(0, 0).bytes, "\x01",
+       "label trim removes more than the name holds"},
+      {"dot trim without a dot", T3dBytes::Old(5).Byte(0x40).LabelOld(std::string(20, 'x')).Point(0, 0).bytes, "\x01",
+       "label trim removes more than the name holds"},
+      {"character trim", T3dBytes::Old(5).Byte(0x40).LabelOld("abc").Point(0, 0).bytes, "\x1f",
+       "label removes 16 characters from a name of 3"},
+      {"old label past the end", T3dBytes::Old(4).bytes, Raw().Byte(0x80).Byte(0xfe).U16(10).Text("abc").bytes, past},
+      {"early reserved code", T3dBytes::Binary001().bytes, Raw().I32(6).Point(0, 0).bytes,
+       "reserved item code 6 for version Bv0.01"},
+      {"early label", T3dBytes::Binary001().I32(4).Point(0, 0).bytes, Raw().I32(2).Text("no linefeed").bytes, past},
+      {"early label nowhere", T3dBytes::Binary001().bytes, Raw().I32(2).Text("a\n").bytes,
+       "a label stands where no position has been given"},
+      {"early code cut", T3dBytes::Binary001().bytes, "\x05", "the file ends inside an item code"},
   };
-  files.push_back({"empty", "", 0, "not a Survex 3D image file (its first line is not \"Survex 3D Image File\")"});
-  files.push_back({"graph file", "3\r\nA\r\n", 0,
-                   "not a Survex 3D image file (its first line is not \"Survex 3D Image File\")"});
-  files.push_back({"no version", "Survex 3D Image File\nv8", 21, "the file ends inside the header's version line"});
-  files.push_back({"newer version", "Survex 3D Image File\nv9\n", 21,
-                   "unsupported .3d file version \"v9\" (this reader knows v8, v3 to v7 and Bv0.01)"});
-  files.push_back({"text version", "Survex 3D Image File\r\nv0.01\r\n", 22,
-                   "unsupported .3d file version \"v0.01\" (this reader knows v8, v3 to v7 and Bv0.01)"});
-  files.push_back({"no title end", "Survex 3D Image File\nv8\ntitle", 24, "the file ends inside the header's title line"});
-  files.push_back({"no flags", "Survex 3D Image File\nv8\nt\n@0\n", 29, "the file ends inside the header's flags"});
-  {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    add("no end", b, at, "the file ends before its end-of-data item");
-  }
-  {
-    // Without a style set, the first 0x00 only sets it.
-    T3dBytes b = T3dBytes::V8();
-    b.Byte(0x00);
-    add("one zero", b, At(b), "the file ends before its end-of-data item");
-  }
   for (const unsigned code : {0x05u, 0x0eu, 0x14u, 0x1eu, 0x20u, 0x2fu, 0x34u, 0x3fu}) {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    b.Byte(code).Byte(0).Byte(0);
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "0x%02x", code);
-    add("reserved code", b, at, std::string("reserved item code ") + hex);
+    files.push_back({"reserved code", v8, Raw().Byte(code).Byte(0).Byte(0).bytes, Reserved(code)});
   }
-  {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    b.Byte(0x0f).I32(1).I32(2);
-    add("short MOVE", b, at, "the file ends inside a MOVE item");
-  }
-  {
-    T3dBytes b = T3dBytes::V8();
-    b.Move(0, 0);
-    const size_t at = At(b);
-    b.Byte(0x60).I32(1);
-    add("short LINE", b, at, "the file ends inside a LINE item");
-  }
-  {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    b.Byte(0x60).Point(1, 1);
-    add("leg from nowhere", b, at, "a leg starts where no position has been given");
-  }
-  {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    b.Byte(0x80).Byte(0x05).Text("abc");
-    add("short label", b, at, "label runs past the end of the file");
-  }
-  {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    b.Byte(0x80).Byte(0x00).Byte(0x00).Byte(0xff).I32(0xffffffff).Text("abc");
-    add("huge label", b, at, "label runs past the end of the file");
-  }
-  {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    b.Byte(0x80).Byte(0x00).Byte(0xff);
-    add("label cut in its counts", b, at, "label runs past the end of the file");
-  }
-  {
-    T3dBytes b = T3dBytes::V8();
-    b.Byte(0x80).Label8(0, "ab").Point(0, 0);
-    const size_t at = At(b);
-    b.Byte(0x80).Label8(3, "").Point(0, 0);
-    add("label drops too much", b, at, "label removes 3 characters from a name of 2");
-  }
-  {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    b.Byte(0x1f).I32(1).I32(2);
-    add("short ERROR", b, at, "the file ends inside an ERROR item");
-  }
-  {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    b.Byte(0x32).Label8(0, "").I32(1);
-    add("short XSECT", b, at, "the file ends inside an XSECT item");
-  }
-  {
-    T3dBytes b = T3dBytes::V8();
-    const size_t at = At(b);
-    b.Byte(0x13).U16(1);
-    add("short DATE", b, at, "the file ends inside a DATE item");
-  }
-  {
-    T3dBytes b = T3dBytes::Old(5);
-    b.Byte(0x40).LabelOld("short").Point(0, 0);
-    const size_t at = At(b);
-    b.Byte(0x01);
-    add("dot trim of a short label", b, at, "label trim removes more than the name holds");
-  }
-  {
-    T3dBytes b = T3dBytes::Old(5);
-    b.Byte(0x40).LabelOld(std::string(20, 'x')).Point(0, 0);
-    const size_t at = At(b);
-    b.Byte(0x01);
-    add("dot trim without a dot", b, at, "label trim removes more than the name holds");
-  }
-  {
-    T3dBytes b = T3dBytes::Old(5);
-    b.Byte(0x40).LabelOld("abc").Point(0, 0);
-    const size_t at = At(b);
-    b.Byte(0x1f);
-    add("character trim", b, at, "label removes 16 characters from a name of 3");
-  }
-  {
-    T3dBytes b = T3dBytes::Old(4);
-    const size_t at = At(b);
-    b.Byte(0x80).Byte(0xfe).U16(10).Text("abc");
-    add("old label past the end", b, at, "label runs past the end of the file");
-  }
-  const std::vector<std::pair<int, unsigned>> gated = {{3, 0x20}, {3, 0x21}, {6, 0x23}, {6, 0x24}, {4, 0x30},
-                                                       {7, 0x25}, {7, 0x34}, {7, 0xc0}, {7, 0xff}};
-  for (const auto& [version, code] : gated) {
-    T3dBytes b = T3dBytes::Old(version);
-    const size_t at = At(b);
-    b.Byte(code).I32(0).I32(0).I32(0);
-    char hex[8];
-    std::snprintf(hex, sizeof hex, "0x%02x", code);
-    add("code of another version", b, at,
-        std::string("reserved item code ") + hex + " for version " + std::to_string(version));
-  }
-  {
-    T3dBytes b = T3dBytes::Binary001();
-    const size_t at = At(b);
-    b.I32(6).Point(0, 0);
-    add("early reserved code", b, at, "reserved item code 6 for version Bv0.01");
-  }
-  {
-    T3dBytes b = T3dBytes::Binary001();
-    b.I32(4).Point(0, 0);
-    const size_t at = At(b);
-    b.I32(2).Text("no linefeed");
-    add("early label", b, at, "label runs past the end of the file");
-  }
-  {
-    T3dBytes b = T3dBytes::Binary001();
-    const size_t at = At(b);
-    b.I32(2).Text("a\n");
-    add("early label nowhere", b, at, "a label stands where no position has been given");
-  }
-  {
-    T3dBytes b = T3dBytes::Binary001();
-    const size_t at = At(b);
-    b.Byte(5).Byte(0);
-    add("early code cut", b, at, "the file ends inside an item code");
+  // Codes of one version are reserved in the others.
+  for (const auto& [version, code] : std::vector<std::pair<int, unsigned>>{
+           {3, 0x20}, {3, 0x21}, {6, 0x23}, {6, 0x24}, {4, 0x30}, {7, 0x25}, {7, 0x34}, {7, 0xc0}, {7, 0xff}}) {
+    files.push_back({"code of another version", T3dBytes::Old(version).bytes, Raw().Byte(code).I32(0).I32(0).bytes,
+                     Reserved(code, std::to_string(version))});
   }
   return files;
 }
@@ -343,11 +240,11 @@ TEST(Read3d, NamesTheByteWhereABadFileGoesWrong) {
   for (const TBadFile& file : BadFiles()) {
     SCOPED_TRACE(file.What);
     try {
-      Read3d(file.Bytes, "bad.3d");
+      Read3d(file.Good + file.Bad, "bad.3d");
       ADD_FAILURE() << "read without an error";
     } catch (const E3dFileError& error) {
-      EXPECT_EQ(error.what(), "bad.3d: byte " + std::to_string(file.Offset) + ": " + file.Message);
-      EXPECT_EQ(error.Offset(), static_cast<int64_t>(file.Offset));
+      EXPECT_EQ(error.what(), "bad.3d: byte " + std::to_string(file.Good.size()) + ": " + file.Message);
+      EXPECT_EQ(error.Offset(), static_cast<int64_t>(file.Good.size()));
     }
   }
 }
@@ -359,7 +256,7 @@ TEST(Read3d, RefusesLabelsThatSpellOutFarMoreThanTheFileHolds) {
   b.Byte(0x80).Label8(0, std::string(60000, 'x')).Point(0, 0);
   size_t last = 0;
   for (int i = 0; i < 2000; ++i) {
-    last = At(b);
+    last = b.bytes.size();
     b.Byte(0x80).Label8(1, "y").Point(0, 0);
   }
   b.Byte(0x00).Byte(0x00);
