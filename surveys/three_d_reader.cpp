@@ -32,6 +32,16 @@ std::string Hex(unsigned code) {
   return text;
 }
 
+// A version line as a message can show it: short, without control characters.
+std::string Shown(std::string_view text) {
+  constexpr size_t kLongest = 16;
+  std::string shown(text.substr(0, kLongest));
+  for (char& c : shown) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) c = '?';
+  }
+  return text.size() > kLongest ? shown + "..." : shown;
+}
+
 class TReader {
  public:
   TReader(std::string_view bytes, std::string_view name)
@@ -59,7 +69,7 @@ class TReader {
         Line("date");
         ReadItemsBinary001();
       } else {
-        Fail(item_, "unsupported .3d file version \"" + std::string(version) +
+        Fail(item_, "unsupported .3d file version \"" + Shown(version) +
                         "\" (this reader knows v8, v3 to v7 and Bv0.01)");
       }
     } catch (const std::length_error& error) {

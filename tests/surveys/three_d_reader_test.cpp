@@ -193,6 +193,8 @@ std::vector<TBadFile> BadFiles() {
       {"graph file", "", "3\r\nA\r\n", notA3d},
       {"no version", id, "v8", "the file ends inside the header's version line"},
       {"newer version", id, "v9\n", "unsupported .3d file version \"v9\"" + knows},
+      {"binary version", id, "v8\x01" + std::string(40, 'x') + "\n",
+       "unsupported .3d file version \"v8?xxxxxxxxxxxxx...\"" + knows},
       {"text version", "Survex 3D Image File\r\n", "v0.01\r\n", "unsupported .3d file version \"v0.01\"" + knows},
       {"no title end", id + "v8\n", "title", "the file ends inside the header's title line"},
       {"no flags", id + "v8\nt\n@0\n", "", "the file ends inside the header's flags"},
