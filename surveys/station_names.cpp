@@ -11,7 +11,9 @@ constexpr size_t kWidth = TSurveyGraph::kNameWidth;
 constexpr int32_t kNoStation = -1;
 constexpr int32_t kSeveral = -2;
 
-// Counts, for each key, the one station that has it, or kSeveral.
+// Counts, for each key, the one station that has it, or kSeveral. A slot
+// keeps the key's high half; its low bits chose the slot. Two keys alike in
+// both only make their tails not unique, as equal keys do.
 class TTailTable {
  public:
   void Reset(size_t keys) {
@@ -23,7 +25,7 @@ class TTailTable {
   void Add(uint64_t key, int32_t station) {
     TSlot& slot = SlotOf(key);
     if (slot.Station == kNoStation) {
-      slot = {key, station};
+      slot = {High(key), station};
     } else if (slot.Station != station) {
       slot.Station = kSeveral;
     }
@@ -33,13 +35,14 @@ class TTailTable {
 
  private:
   struct TSlot {
-    uint64_t Key;
+    uint32_t High;
     int32_t Station;
   };
+  static uint32_t High(uint64_t key) { return static_cast<uint32_t>(key >> 32); }
   TSlot& SlotOf(uint64_t key) {
     for (size_t i = static_cast<size_t>(key) & mask_;; i = (i + 1) & mask_) {
       TSlot& slot = slots_[i];
-      if (slot.Station == kNoStation || slot.Key == key) return slot;
+      if (slot.Station == kNoStation || slot.High == High(key)) return slot;
     }
   }
   std::vector<TSlot> slots_;

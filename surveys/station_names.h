@@ -31,6 +31,6 @@ inline std::string_view TailText(const TSurvey& survey, int32_t station, const T
 }
 
 // The 64-bit key of a name with its ASCII letters folded to lower case: the
-// key the tails are told apart by. Equal keys for different names only make
-// both not unique, never a clash.
+// key the tails are told apart by. Equal keys (or keys alike in the bits the
+// search keeps) for different names only make both not unique, never a clash.
 uint64_t FoldedNameKey(std::string_view name);

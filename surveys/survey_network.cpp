@@ -159,11 +159,38 @@ TSurveyNetwork BuildSurveyNetwork(const TSurvey& survey, const TLegChoice& choic
     graph.AddStation(name, DrawingPosition(network, survey.Positions[static_cast<size_t>(s)]));
   }
   network.LegOfShot.reserve(chosen.size());
-  for (const int32_t leg : chosen) {
-    const TSurveyLeg& l = survey.Legs[static_cast<size_t>(leg)];
-    graph.AddEdgeByIndex(network.NodeOfStation[static_cast<size_t>(l.From)],
-                         network.NodeOfStation[static_cast<size_t>(l.To)]);
-    network.LegOfShot.push_back(leg);
+  // Each shot adds to the lists of its two stations, which lie far apart
+  // when the survey runs across its stations' order. The lists are reached
+  // through a column of pointers, so both are fetched ahead, the pointers
+  // further ahead than the lists they point to, a block of shots at a time.
+  constexpr size_t kBlock = 4096;
+  constexpr size_t kPointersAhead = 16;
+  constexpr size_t kListsAhead = 8;
+  std::vector<TEdgeRec> block;
+  block.reserve(std::min(kBlock, chosen.size()));
+  for (size_t first = 0; first < chosen.size(); first += kBlock) {
+    block.clear();
+    for (size_t k = first; k < std::min(first + kBlock, chosen.size()); ++k) {
+      const TSurveyLeg& l = survey.Legs[static_cast<size_t>(chosen[k])];
+      block.push_back({network.NodeOfStation[static_cast<size_t>(l.From)],
+                       network.NodeOfStation[static_cast<size_t>(l.To)], 0});
+    }
+    for (size_t k = 0; k < block.size(); ++k) {
+      if (k + kPointersAhead < block.size()) {
+        for (const int32_t node : {block[k + kPointersAhead].From, block[k + kPointersAhead].To}) {
+          __builtin_prefetch(graph.Neighbors.ItemPtr(node));
+          __builtin_prefetch(graph.IncidentEdges.ItemPtr(node));
+        }
+      }
+      if (k + kListsAhead < block.size()) {
+        for (const int32_t node : {block[k + kListsAhead].From, block[k + kListsAhead].To}) {
+          __builtin_prefetch(&graph.Neighbors.ListOf(node), 1);
+          __builtin_prefetch(&graph.IncidentEdges.ListOf(node), 1);
+        }
+      }
+      graph.AddEdge(block[k]);
+      network.LegOfShot.push_back(chosen[first + k]);
+    }
   }
   return network;
 }
