@@ -17,13 +17,13 @@ std::string Shown(const std::string& text) {
 
 std::string Kept(int64_t count, bool kept) { return std::to_string(count) + (kept ? " kept" : " left out"); }
 
-std::string FormatScale(double scale) {
+}  // namespace
+
+std::string FormatDrawingScale(double scale) {
   char buffer[400];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, scale, std::chars_format::fixed);
   return std::string(buffer, result.ptr);
 }
-
-}  // namespace
 
 int64_t CountPieces(const TSurveyGraph& graph) {
   std::vector<int32_t> parent(static_cast<size_t>(graph.StationCount()));
@@ -129,6 +129,6 @@ std::vector<std::string> SurveySummary(const TSurvey& survey, const TLegChoice& 
       number("pieces", c.Pieces),
       number("loops", c.Loops),
       number("generated names", network.GeneratedNames),
-      line("scale", FormatScale(network.Scale)),
+      line("scale", FormatDrawingScale(network.Scale)),
   };
 }

@@ -66,6 +66,10 @@ TSurveyCounts CountSurvey(const TSurvey& survey, const TSurveyNetwork& network, 
 std::vector<std::string> SurveySummary(const TSurvey& survey, const TLegChoice& choice,
                                        const TSurveyNetwork& network, const TSurveyGraph& graph);
 
+// A scale in drawing units per metre as the summary prints it: in decimal,
+// as short as it can be ("0.05", "2", "500").
+std::string FormatDrawingScale(double scale);
+
 // A date in days since 1900-01-01 as YYYY-MM-DD.
 std::string FormatSurveyDate(int32_t days);
 

@@ -159,7 +159,7 @@ TSurvey T3dAssembly::Finish() {
           }
         }
       }
-    } else if (count > 1) {
+    } else {
       std::vector<int32_t> sorted(first, last);
       std::sort(sorted.begin(), sorted.end(), [&nameOf](int32_t a, int32_t b) {
         const std::string_view na = nameOf(static_cast<size_t>(a)), nb = nameOf(static_cast<size_t>(b));

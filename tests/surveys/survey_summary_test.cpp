@@ -7,13 +7,15 @@ namespace {
 
 using ::testing::ElementsAre;
 
-TEST(SurveySummary, FormatsDatesFromDaysSince1900) {
+TEST(SurveySummary, FormatsDatesFromDaysSince1900AndScalesInDecimal) {
   EXPECT_EQ(FormatSurveyDate(0), "1900-01-01");
   EXPECT_EQ(FormatSurveyDate(59), "1900-03-01");  // 1900 has no 29 February
   EXPECT_EQ(FormatSurveyDate(25567), "1970-01-01");
   EXPECT_EQ(FormatSurveyDate(36524), "2000-01-01");
   EXPECT_EQ(FormatSurveyDate(36923), "2001-02-03");
   EXPECT_EQ(FormatSurveyDate(65790), "2080-02-16");
+  EXPECT_EQ(FormatDrawingScale(2e-5), "0.00002");
+  EXPECT_EQ(FormatDrawingScale(50000), "50000");
 }
 
 TEST(SurveySummary, PrintsEveryKeyInItsOrder) {
