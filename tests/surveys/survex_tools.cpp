@@ -49,7 +49,7 @@ TCavernResult RunCavern(const std::string& dir, const std::string& name, const s
   const std::string versionOption = version > 0 ? " -v " + std::to_string(version) : "";
   bool ok = false;
   const std::string out =
-      Run("cavern -s" + versionOption + " -o '" + result.File + "' '" + svxFile + "' 2>&1", ok);
+      Run("LANG=C cavern -s" + versionOption + " -o '" + result.File + "' '" + svxFile + "' 2>&1", ok);
   EXPECT_TRUE(ok) << out;
   // "Survey contains N survey stations, joined by M legs." and "There are L loops."
   const auto numberAfter = [&out](const std::string& words) {
@@ -70,7 +70,7 @@ std::string DumpPosition(double x, double y, double z) {
 
 TDump Dump3d(const std::string& file) {
   bool ok = false;
-  const std::string out = Run("dump3d '" + file + "'", ok);
+  const std::string out = Run("LANG=C dump3d '" + file + "'", ok);
   EXPECT_TRUE(ok) << out;
   TDump dump;
   std::istringstream lines(out);
