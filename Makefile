@@ -1,14 +1,14 @@
 # The two set-up commands of the README:
 #   make run    installs what is missing, builds and starts the workbench
 #   make test   installs what is missing, builds and runs every test
-# Further targets: make build, make asan-test, make bench, make fuzz, make soak.
+# Further targets: make build, make asan-test, make bench, make fuzz, make fuzz-3d, make soak.
 
 PRESET ?= default
 CTEST_ARGS ?=
 FUZZ_SECONDS ?= 60
 SOAK_SECONDS ?= 600
 
-.PHONY: deps build test run asan-test bench fuzz fuzz-merge soak clean
+.PHONY: deps build test run asan-test bench fuzz fuzz-merge fuzz-3d fuzz-3d-merge soak clean
 
 deps:
 	@./scripts/install-deps
@@ -45,6 +45,20 @@ fuzz: deps
 
 fuzz-merge:
 	$(FUZZER) $(FUZZ_FLAGS) -use_counters=0 -merge=1 fuzz/corpus build/fuzz/corpus
+
+# The same for the reader of .3d survey files, from the seeds in fuzz/corpus-3d.
+FUZZER_3D = build/fuzz/fuzz/fuzz_read_3d
+FUZZ_3D_FLAGS = -dict=fuzz/three_d.dict -max_len=4096 -timeout=20 -rss_limit_mb=4096 \
+	-artifact_prefix=build/fuzz/artifacts-3d/
+
+fuzz-3d: deps
+	cmake --preset fuzz
+	cmake --build --preset fuzz --target fuzz_read_3d
+	mkdir -p build/fuzz/corpus-3d build/fuzz/artifacts-3d
+	$(FUZZER_3D) $(FUZZ_3D_FLAGS) -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build/fuzz/corpus-3d fuzz/corpus-3d
+
+fuzz-3d-merge:
+	$(FUZZER_3D) $(FUZZ_3D_FLAGS) -use_counters=0 -merge=1 fuzz/corpus-3d build/fuzz/corpus-3d
 
 # Random commands, hostile files and failing saves for SOAK_SECONDS seconds
 # in the asan build, first on the libraries, then on the real window

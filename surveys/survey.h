@@ -142,6 +142,11 @@ class TSurvey {
   // stationOfName[k]. A station keeps its names in the order given; its first
   // is its main name. Replaces any names set before.
   void SetNames(const std::vector<int32_t>& stationOfName, const std::vector<std::string>& names);
+  // The same with the names packed in one string: name k is
+  // chars[nameEnds[k-1] .. nameEnds[k]), the first from 0. Readers of large
+  // files use it to spare a string per name.
+  void SetNames(const std::vector<int32_t>& stationOfName, std::string_view chars,
+                const std::vector<uint64_t>& nameEnds);
 
   // Station s's names; NameCount(s) may be 0 for an anonymous station.
   int32_t NameCount(int32_t s) const { return nameBegin_[s + 1] - nameBegin_[s]; }
@@ -152,6 +157,9 @@ class TSurvey {
   int32_t TotalNames() const { return static_cast<int32_t>(nameEnd_.size()); }
 
  private:
+  template <class NameOf>
+  void SetNamesFrom(const std::vector<int32_t>& stationOfName, size_t nameCount, NameOf nameOf);
+
   // Name k of the survey is chars_[nameEnd_[k-1] .. nameEnd_[k]); station s
   // owns names nameBegin_[s] .. nameBegin_[s+1]-1.
   std::string chars_;

@@ -24,17 +24,38 @@ struct TSurveyNetwork {
   std::vector<int32_t> LegOfShot;      // edge j of the graph stands for leg LegOfShot[j]
   std::vector<int32_t> StationOfNode;  // graph station i is survey station StationOfNode[i]
   std::vector<int32_t> NodeOfStation;  // survey station s is graph station NodeOfStation[s], or -1
-  double Scale = 1;                    // drawing units per metre
+  double Scale = 1;                    // drawing units per metre: 1, 2 or 5 x 10^k
   Vec3 Origin;                         // the point in metres drawn at drawing position (0, 0, 0)
+  // Legs left out, by the first of their kinds that is not chosen (splay,
+  // surface, duplicate), and legs whose two ends are one station.
   int64_t SplaysLeftOut = 0;
   int64_t SurfaceLeftOut = 0;
   int64_t DuplicatesLeftOut = 0;
+  int64_t SelfLegsLeftOut = 0;
   int32_t GeneratedNames = 0;  // graph stations whose name is generated, not a tail of the full name
 };
 
+// The drawing area a survey is fitted into: the whole survey fits
+// kFitWidth x kFitHeight drawing units, kFitMargin units inside the top-left
+// corner.
+inline constexpr double kFitWidth = 1000;
+inline constexpr double kFitHeight = 700;
+inline constexpr double kFitMargin = 50;
+
 // Clears graph and fills it with the chosen legs of survey as shots, in leg
-// order, over the stations they touch (in station order).
+// order, over the stations they touch (in station order). A station's graph
+// name is its shortest unique tail (surveys/station_names.h), else "#<graph
+// index>" (another free "#<n>" in the rare case that a tail takes it).
+// Positions are a plan view, north up, at the largest round scale that fits
+// the survey into the drawing area. Raises ECyclornError, and the graph stays
+// as it was, when a leg joins a station the survey does not have.
 TSurveyNetwork BuildSurveyNetwork(const TSurvey& survey, const TLegChoice& choice, TSurveyGraph& graph);
 
-// The drawing position of a point given in metres: plan view, north up.
+// The largest scale 1, 2 or 5 x 10^k at which an extent of width x height
+// metres fits kFitWidth x kFitHeight drawing units; 1 when the extent is
+// empty or not finite.
+double FitScale(double width, double height);
+
+// The drawing position of a point given in metres: plan view, north up
+// (drawing Y grows southwards).
 Vec3 DrawingPosition(const TSurveyNetwork& network, Vec3 metres);
