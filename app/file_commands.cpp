@@ -5,14 +5,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QAction>
 #include <QFileDialog>
 #include <QStatusBar>
 
 #include "app/main_window.h"
+#include "surveys/survey_summary.h"
 
 namespace {
 
 const QString kGraphFilter = QStringLiteral("Graph Files (*.grf);;All Files (*)");
+const QString kSurveyFilter = QStringLiteral("Survey Files (*.3d *.svx);;All Files (*)");
 
 }  // namespace
 
@@ -28,7 +31,13 @@ QString RunFileDialog(const TFileDialogRequest& request) {
 }
 
 TFileDialogRequest LoadGraphRequest() {
-  return {TFileDialogRequest::fkOpen, QStringLiteral("Load Graph"), QStringLiteral("*.grf"), kGraphFilter, {}};
+  // Surveys load here too; the graph files stay the first choice.
+  return {TFileDialogRequest::fkOpen, QStringLiteral("Load Graph"), QStringLiteral("*.grf"),
+          QStringLiteral("Graph Files (*.grf);;Survey Files (*.3d *.svx);;All Files (*)"), {}};
+}
+
+TFileDialogRequest OpenSurveyRequest() {
+  return {TFileDialogRequest::fkOpen, QStringLiteral("Open Survey"), QStringLiteral("*.3d"), kSurveyFilter, {}};
 }
 
 TFileDialogRequest SaveGraphRequest() {
@@ -40,18 +49,66 @@ TFileDialogRequest SaveMetafileRequest() {
           QStringLiteral("Metafiles (*.emf);;All Files (*)"), QStringLiteral("emf")};
 }
 
-void TForm1::LoadFile1Click() {
-  const QString name = ChooseFile(LoadGraphRequest());
+void TForm1::LoadFile1Click() { LoadNetworkFile(ChooseFile(LoadGraphRequest())); }
+
+void TForm1::OpenSurvey1Click() { LoadNetworkFile(ChooseFile(OpenSurveyRequest())); }
+
+void TForm1::LoadNetworkFile(const QString& name) {
   if (name.isEmpty()) return;
   // The workbench loads aside: a bad file keeps the network and the loop browser.
   const std::string warning = Workbench.Load(QFile::encodeName(name).toStdString());
   FitDrawingArea(*WorkGraph);
   WorkGraphReplaced();
-  // A file that ended early loads as declared, and the status line says what it lacked.
-  if (warning.empty())
-    statusBar()->clearMessage();
-  else
+  // A file that ended early loads as declared, and the status line says what
+  // it lacked; a survey's line says what it holds.
+  if (!warning.empty())
     statusBar()->showMessage(name + QStringLiteral(": warning: ") + QString::fromStdString(warning));
+  else if (Workbench.Survey() != nullptr)
+    statusBar()->showMessage(SurveyStatusText());
+  else
+    statusBar()->clearMessage();
+}
+
+void TForm1::SurveyLegsChanged() {
+  TLegChoice choice;
+  choice.Splays = SurveySplays1->isChecked();
+  choice.Surface = SurveySurface1->isChecked();
+  choice.Duplicates = SurveyDuplicates1->isChecked();
+  Workbench.ChooseLegs(choice);
+  if (Workbench.Survey() == nullptr) return;
+  FitDrawingArea(*WorkGraph);
+  WorkGraphReplaced();
+  statusBar()->showMessage(SurveyStatusText());
+}
+
+QString TForm1::SurveyStatusText() const {
+  const TSurvey& survey = *Workbench.Survey();
+  const TSurveyNetwork& network = Workbench.Network();
+  const TSurveyCounts counts = CountSurvey(survey, network, *WorkGraph);
+  // "1 loop", "2 loops".
+  const auto counted = [](int64_t count, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(count).arg(QString::fromLatin1(count == 1 ? one : many));
+  };
+  QString text = survey.Title.empty() ? QStringLiteral("Survey") : QString::fromStdString(survey.Title);
+  text += QStringLiteral(": ") + counted(counts.NetworkStations, "station", "stations") + QStringLiteral(", ") +
+          counted(counts.Shots, "shot", "shots") + QStringLiteral(", ") + counted(counts.Pieces, "piece", "pieces") +
+          QStringLiteral(", ") + counted(counts.Loops, "loop", "loops");
+  QStringList leftOut;
+  const auto add = [&](int64_t count, const char* one, const char* many) {
+    if (count > 0) leftOut.append(counted(count, one, many));
+  };
+  add(network.SplaysLeftOut, "splay", "splays");
+  add(network.SurfaceLeftOut, "surface leg", "surface legs");
+  add(network.DuplicatesLeftOut, "duplicate leg", "duplicate legs");
+  add(counts.ZeroLengthLegs, "zero-length leg", "zero-length legs");
+  add(network.SelfLegsLeftOut, "leg joining a station to itself", "legs joining a station to itself");
+  if (!leftOut.isEmpty()) text += QStringLiteral("; left out: ") + leftOut.join(QStringLiteral(", "));
+  // Stations a processed file gives as one position are one station.
+  if (counts.SharedPositions > 0)
+    text += QStringLiteral("; ") + counted(counts.SharedPositions, "name shares", "names share") +
+            QStringLiteral(" a position with another");
+  text += QStringLiteral("; scale %1 units a metre").arg(QString::fromStdString(FormatDrawingScale(network.Scale)));
+  return text;
 }
 
 void TForm1::SaveFile1Click() {

@@ -23,5 +23,6 @@ QString RunFileDialog(const TFileDialogRequest& request);
 
 // The requests of the File menu commands.
 TFileDialogRequest LoadGraphRequest();
+TFileDialogRequest OpenSurveyRequest();
 TFileDialogRequest SaveGraphRequest();
 TFileDialogRequest SaveMetafileRequest();

@@ -8,6 +8,7 @@
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <tuple>
 
 #include "app/application.h"
 #include "app/drawing_size.h"
@@ -142,20 +143,36 @@ void TForm1::TakeControlsOfPages() {
 void TForm1::CreateMenus() {
   QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
   LoadFile1 = fileMenu->addAction(QStringLiteral("Load Graph File"));
+  OpenSurvey1 = fileMenu->addAction(QStringLiteral("Open Survey..."));
   SaveFile1 = fileMenu->addAction(QStringLiteral("Save Graph File"));
   SaveMetafile1 = fileMenu->addAction(QStringLiteral("Save Metafile"));
   QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("Options"));
   LoopDisplay1 = optionsMenu->addAction(QStringLiteral("Loop Display..."));
+  QMenu* legsMenu = optionsMenu->addMenu(QStringLiteral("Survey Legs"));
+  SurveySplays1 = legsMenu->addAction(QStringLiteral("Splays"));
+  SurveySurface1 = legsMenu->addAction(QStringLiteral("Surface Legs"));
+  SurveyDuplicates1 = legsMenu->addAction(QStringLiteral("Duplicate Legs"));
+  const TLegChoice legs = Workbench.LegChoice;
+  for (const auto& [action, name, checked] :
+       {std::tuple{SurveySplays1, "SurveySplays1", legs.Splays}, std::tuple{SurveySurface1, "SurveySurface1", legs.Surface},
+        std::tuple{SurveyDuplicates1, "SurveyDuplicates1", legs.Duplicates}}) {
+    action->setObjectName(QString::fromLatin1(name));
+    action->setCheckable(true);
+    action->setChecked(checked);
+    ConnectCommand(action, &QAction::triggered, this, &TForm1::SurveyLegsChanged);
+  }
   QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
   Help2 = helpMenu->addAction(QStringLiteral("Help"));
 
   LoadFile1->setObjectName(QStringLiteral("LoadFile1"));
+  OpenSurvey1->setObjectName(QStringLiteral("OpenSurvey1"));
   SaveFile1->setObjectName(QStringLiteral("SaveFile1"));
   SaveMetafile1->setObjectName(QStringLiteral("SaveMetafile1"));
   LoopDisplay1->setObjectName(QStringLiteral("LoopDisplay1"));
   Help2->setObjectName(QStringLiteral("Help2"));
 
   ConnectCommand(LoadFile1, &QAction::triggered, this, &TForm1::LoadFile1Click);
+  ConnectCommand(OpenSurvey1, &QAction::triggered, this, &TForm1::OpenSurvey1Click);
   ConnectCommand(SaveFile1, &QAction::triggered, this, &TForm1::SaveFile1Click);
   ConnectCommand(SaveMetafile1, &QAction::triggered, this, &TForm1::SaveMetafile1Click);
   ConnectCommand(LoopDisplay1, &QAction::triggered, this, &TForm1::LoopDisplay1Click);

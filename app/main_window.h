@@ -90,9 +90,14 @@ class TForm1 final : public QMainWindow, private TPageHost {
 
   // Menus.
   QAction* LoadFile1 = nullptr;
+  QAction* OpenSurvey1 = nullptr;
   QAction* SaveFile1 = nullptr;
   QAction* SaveMetafile1 = nullptr;
   QAction* LoopDisplay1 = nullptr;
+  // Which legs of a survey become shots.
+  QAction* SurveySplays1 = nullptr;
+  QAction* SurveySurface1 = nullptr;
+  QAction* SurveyDuplicates1 = nullptr;
   QAction* Help2 = nullptr;
 
   // The pages' controls, by their names.
@@ -147,6 +152,8 @@ class TForm1 final : public QMainWindow, private TPageHost {
 
   // The menu commands.
   void LoadFile1Click();
+  void OpenSurvey1Click();
+  void SurveyLegsChanged();
   void SaveFile1Click();
   void SaveMetafile1Click();
   void LoopDisplay1Click();
@@ -163,6 +170,11 @@ class TForm1 final : public QMainWindow, private TPageHost {
   void SetTitle(const QString& title) override;
 
   void CreateMenus();
+  // Loads a graph file or a survey chosen by the user (an empty name: cancelled).
+  void LoadNetworkFile(const QString& name);
+  // The status line after a survey loads: title, stations, shots, pieces,
+  // loops, the legs left out by kind and the drawing scale.
+  QString SurveyStatusText() const;
   void TakeControlsOfPages();
   // Records the graph view of the shown graph at the drawing area's size and
   // saves it under `name`, with the busy cursor shown meanwhile.

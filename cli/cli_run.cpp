@@ -1,5 +1,6 @@
 #include "cli/cli_run.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -19,6 +20,8 @@ std::string FileErrorText(const std::string& fileName, const EInOutError& error)
 }
 
 void FillWorkGraph(const TCliOptions& options, TWorkbench& bench, std::ostream& err) {
+  bench.LegChoice = options.Legs;
+  bench.AutoDeclination = options.Declination;
   switch (options.Source) {
     case TCliSource::csLoad:
       try {
@@ -81,7 +84,12 @@ void RunLoopsCommand(const TCliOptions& options, TWorkbench& bench, std::ostream
   bench.FindLoops(options.Method, options.Optimize,
                   options.NearMinimum ? TMinimalSearch::msNearMinimum : TMinimalSearch::msAutomatic);
   const TLoopList& loops = *bench.Loops;
-  for (int32_t k = 0; k < loops.Count(); ++k) out << LoopLine(k, loops.LoopAt(k)) << '\n';
+  if (options.FullNames) {
+    const auto name = [&bench](int32_t station) { return bench.StationName(station); };
+    for (int32_t k = 0; k < loops.Count(); ++k) out << NamedLoopLine(k, loops.LoopAt(k), name) << '\n';
+  } else {
+    for (int32_t k = 0; k < loops.Count(); ++k) out << LoopLine(k, loops.LoopAt(k)) << '\n';
+  }
   if (options.Quality) {
     const std::optional<TMinimalBasis> basis = bench.MinimalBasis();
     out << QualityLine(bench.MeasureLoops(), basis ? MinimalBasisName(*basis) : nullptr) << '\n';
@@ -96,6 +104,11 @@ void RunLoopsCommand(const TCliOptions& options, TWorkbench& bench, std::ostream
 void RunReportCommand(const TCliOptions& options, TWorkbench& bench, std::ostream& out) {
   if (options.Tree != TTreeKind::tkNone) bench.GrowTree(options.Tree, options.FavorHighOrder);
   PrintLines(out, bench.Report(options.Report));
+}
+
+void RunSurveyCommand(const TCliOptions& options, const TWorkbench& bench, std::ostream& out) {
+  if (bench.Survey() == nullptr) throw ECyclornError(options.LoadFile + ": not a survey (.3d or .svx)");
+  PrintLines(out, bench.SurveySummaryLines());
 }
 
 void RunExportCommand(const TCliOptions& options, const TWorkbench& bench) {
@@ -113,12 +126,28 @@ std::string FormatMilliseconds(int64_t microseconds) {
   return std::to_string(microseconds / 1000) + "." + fraction + " ms.";
 }
 
+namespace {
+
+std::string LoopLineHead(int32_t index, const TEdgeArray& loop) {
+  return "loop " + std::to_string(index) + " edges " + std::to_string(loop.Count()) + " val " +
+         std::to_string(loop.LoopValue) + " com " + std::to_string(loop.CommonStation) + " first " +
+         std::to_string(loop.FirstPathCount) + ":";
+}
+
+}  // namespace
+
 std::string LoopLine(int32_t index, const TEdgeArray& loop) {
-  std::string line = "loop " + std::to_string(index) + " edges " + std::to_string(loop.Count()) + " val " +
-                     std::to_string(loop.LoopValue) + " com " + std::to_string(loop.CommonStation) + " first " +
-                     std::to_string(loop.FirstPathCount) + ":";
+  std::string line = LoopLineHead(index, loop);
   for (int32_t e = 0; e < loop.Count(); ++e)
     line += " " + std::to_string(loop.Froms.Get(e)) + "-" + std::to_string(loop.Tos.Get(e));
+  return line;
+}
+
+std::string NamedLoopLine(int32_t index, const TEdgeArray& loop,
+                          const std::function<std::string(int32_t station)>& name) {
+  std::string line = LoopLineHead(index, loop);
+  for (int32_t e = 0; e < loop.Count(); ++e)
+    line += (e == 0 ? " " : ", ") + name(loop.Froms.Get(e)) + " " + name(loop.Tos.Get(e));
   return line;
 }
 
@@ -154,6 +183,9 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
       }
       case TCliCommand::ccExport:
         RunExportCommand(options, bench);
+        break;
+      case TCliCommand::ccSurvey:
+        RunSurveyCommand(options, bench, out);
         break;
     }
     out.flush();

@@ -3,6 +3,7 @@
 // source, runs the command and prints its lines.
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 
@@ -17,6 +18,12 @@ std::string FormatMilliseconds(int64_t microseconds);
 // One loop as "loop <index> edges <Count> val <LoopValue> com <CommonStation>
 // first <FirstPathCount>:" followed by " <From>-<To>" for each edge.
 std::string LoopLine(int32_t index, const TEdgeArray& loop);
+
+// The same with each edge as its two stations' names, edges separated by
+// ", ": "loop 0 edges 3 val 0 com 2 first 1: cave.1 cave.2, cave.2 cave.3, cave.3 cave.1".
+// Survey station names hold neither blanks nor commas.
+std::string NamedLoopLine(int32_t index, const TEdgeArray& loop,
+                          const std::function<std::string(int32_t station)>& name);
 
 // "quality: loops <n> edges <total> independent <rank> of <cycle rank> closed <closed loops>",
 // followed by " minimum" or " near-minimum" when `basis` names the minimal search's basis.

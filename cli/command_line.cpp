@@ -76,8 +76,30 @@ void ParseCommandWords(TArgumentReader& reader, TCliOptions& options) {
     options.Command = TCliCommand::ccOptimizeList;
   } else if (command == "export") {
     options.Command = TCliCommand::ccExport;
+  } else if (command == "survey") {
+    options.Command = TCliCommand::ccSurvey;
   } else {
     throw EUsageError("unknown command \"" + command + "\"");
+  }
+}
+
+// "--legs splay,surface": the kinds named, separated by commas, become shots
+// (or, for --no-legs, do not); the kinds not named keep their defaults.
+void SetLegKinds(const std::string& kinds, bool chosen, TLegChoice& choice, const std::string& option) {
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = kinds.find(',', start);
+    const std::string kind = kinds.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (kind == "splay" || kind == "splays")
+      choice.Splays = chosen;
+    else if (kind == "surface")
+      choice.Surface = chosen;
+    else if (kind == "duplicate" || kind == "duplicates")
+      choice.Duplicates = chosen;
+    else
+      throw EUsageError(option + " takes splay, surface or duplicate, not \"" + kind + "\"");
+    if (comma == std::string::npos) return;
+    start = comma + 1;
   }
 }
 
@@ -143,6 +165,19 @@ void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions
     options.Optimize = false;
   } else if (option == "--quality") {
     options.Quality = true;
+  } else if (option == "--legs" || option == "--no-legs") {
+    SetLegKinds(reader.Take((option + " needs splay, surface or duplicate").c_str()), option == "--legs",
+                options.Legs, option);
+  } else if (option == "--names") {
+    const std::string& names = reader.Take("--names needs full or index");
+    if (names != "full" && names != "index") throw EUsageError("--names takes full or index, not \"" + names + "\"");
+    options.FullNames = names == "full";
+  } else if (option == "--declination") {
+    const std::string& text = reader.Take("--declination needs degrees");
+    double degrees = 0;
+    if (!ParseGraphReal(text, degrees) || degrees < -360 || degrees > 360)
+      throw EUsageError("--declination takes degrees, not \"" + text + "\"");
+    options.Declination = degrees;
   } else if (option == "--tree") {
     const std::string& kind = reader.Take("--tree needs bfs or dfs");
     if (kind == "bfs")
@@ -188,6 +223,12 @@ void CheckCombinations(const TArgumentReader& reader, const TCliOptions& options
     throw EUsageError("--near-minimum goes only with --method minimal");
   if ((options.DumpState || options.Time) && command != TCliCommand::ccTree && command != TCliCommand::ccLoops)
     throw EUsageError("--dump-state and --time go only with tree and loops");
+  if ((reader.WasGiven("--legs") || reader.WasGiven("--no-legs") || reader.WasGiven("--declination")) &&
+      options.Source != TCliSource::csLoad)
+    throw EUsageError("--legs, --no-legs and --declination go only with --load");
+  if (reader.WasGiven("--names") && command != TCliCommand::ccLoops) throw EUsageError("--names goes only with loops");
+  if (command == TCliCommand::ccSurvey && options.Source != TCliSource::csLoad)
+    throw EUsageError("survey needs --load FILE of a survey (.3d or .svx)");
 }
 
 // Refuses source values that make no sense, with a message rather than the usage.
@@ -218,7 +259,12 @@ const std::string& CliUsage() {
       "usage: cyclorn-cli COMMAND SOURCE [OPTIONS]\n"
       "\n"
       "SOURCE, exactly one:\n"
-      "  --load FILE                  a graph file\n"
+      "  --load FILE [--legs KINDS] [--no-legs KINDS] [--declination DEG]\n"
+      "                               a graph file, or a survey: a processed Survex or Therion\n"
+      "                               file (.3d, told by its contents) or Survex raw data\n"
+      "                               (.svx); KINDS are splay, surface, duplicate, separated by\n"
+      "                               commas (by default duplicates become shots, splays and\n"
+      "                               surface legs do not); DEG stands for *declination auto\n"
       "  --problem N                  the problem network \"Grid-N\", N = 1..6\n"
       "  --grid [--columns C] [--rows R] [--density P] [--randomness P]\n"
       "         [--bordered | --no-bordered] [--skip-rows] [--spacing-x X] [--spacing-y Y]\n"
@@ -234,17 +280,20 @@ const std::string& CliUsage() {
       "                               print the closing edges of the breadth-first or\n"
       "                               depth-first tree, one line per loop\n"
       "  loops [--method shortest|overlap|minimal] [--no-optimize] [--near-minimum] [--quality]\n"
+      "        [--names index|full]\n"
       "                               find the loops (default: shortest, optimised) and print\n"
       "                               one line per loop; minimal gives the minimum loop basis up\n"
       "                               to 20000 loops, a near-minimum one above (or always with\n"
       "                               --near-minimum); --quality adds a line with the loop count,\n"
       "                               the total edges, whether the loops are a basis and, for\n"
-      "                               minimal, which basis it is\n"
+      "                               minimal, which basis it is; --names full names a\n"
+      "                               survey's stations by their full names instead of indices\n"
       "  report adjacency|sequence|parents|indexes [--tree bfs|dfs] [--favor-high-order]\n"
       "                               print the report of the network, or of the tree after\n"
       "                               the named tree command\n"
       "  optimize-list [-o FILE]      turn and sort the edge list, print the number of edges\n"
       "                               turned, optionally save the result\n"
+      "  survey                       print the summary of a loaded survey (key: value lines)\n"
       "  export -o FILE               draw the graph view with the default display settings into\n"
       "                               FILE: .emf, .wmf, .svg or .png by its extension\n"
       "\n"

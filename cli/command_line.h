@@ -3,13 +3,15 @@
 // options of both, in any order after the command words.
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "surveys/survey_network.h"
 #include "workbench/commands.h"
 
-enum class TCliCommand { ccSave, ccTree, ccLoops, ccReport, ccOptimizeList, ccExport };
+enum class TCliCommand { ccSave, ccTree, ccLoops, ccReport, ccOptimizeList, ccExport, ccSurvey };
 enum class TCliSource { csNone, csLoad, csProblem, csGrid, csRandom };
 
 // Everything one run needs; the defaults are those of the "Grid" page.
@@ -26,8 +28,12 @@ struct TCliOptions {
   bool Time = false;
   std::string OutputFile;  // -o; empty when not given
 
+  bool FullNames = false;  // loops: name stations by their full survey names (--names full)
+
   TCliSource Source = TCliSource::csNone;
   std::string LoadFile;
+  TLegChoice Legs;  // which legs of a survey become shots (--legs, --no-legs)
+  std::optional<double> Declination;  // degrees, for a raw survey's "*declination auto"
   int ProblemNumber = 0;
   int32_t Columns = 3;
   int32_t Rows = 2;

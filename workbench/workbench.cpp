@@ -7,6 +7,10 @@
 #include "sources/graph_file.h"
 #include "sources/problem_grids.h"
 #include "sources/reports.h"
+#include "support/input_file.h"
+#include "surveys/survey_summary.h"
+#include "surveys/svx_reader.h"
+#include "surveys/three_d_reader.h"
 
 namespace {
 
@@ -14,6 +18,23 @@ namespace {
 constexpr int32_t kBuildMargin = 50;
 // A loop list starts with room for this many loops.
 constexpr int32_t kLoopListCapacity = 5;
+
+// A processed survey file is told by its first line, whatever its name.
+bool IsProcessedSurvey(const std::string& fileName) {
+  char start[32];
+  size_t have = 0;
+  try {
+    TInputFile file(fileName);
+    while (have < sizeof start) {
+      const size_t got = file.Read(start + have, sizeof start - have);
+      if (got == 0) break;
+      have += got;
+    }
+  } catch (const EFileError&) {
+    return false;  // the reader that takes the file gives the error
+  }
+  return Is3dFile(std::string_view(start, have));
+}
 
 // Runs work and returns its duration in whole microseconds.
 template <class Work>
@@ -31,8 +52,10 @@ TWorkbench::TWorkbench()
       ShownGraph(WorkGraph.get()),
       Loops(std::make_unique<TLoopList>(kLoopListCapacity)) {}
 
-void TWorkbench::ReplaceWorkGraph(TSurveyGraph& filled) {
+void TWorkbench::ReplaceWorkGraph(TSurveyGraph& filled, std::unique_ptr<TSurvey> survey, TSurveyNetwork network) {
   WorkGraph->Swap(filled);
+  survey_ = std::move(survey);
+  network_ = std::move(network);
   Loops->Clear();
   ShowGraph(*WorkGraph);
 }
@@ -63,10 +86,48 @@ void TWorkbench::BuildProblem(int32_t number) {
 }
 
 std::string TWorkbench::Load(const std::string& fileName) {
+  if (IsProcessedSurvey(fileName)) {
+    LoadSurvey(fileName, true);
+    return "";
+  }
+  if (IsSvxFileName(fileName)) {
+    LoadSurvey(fileName, false);
+    return "";
+  }
   TSurveyGraph loaded;
   const TGraphLoadReport report = LoadGraph(fileName, loaded);
   ReplaceWorkGraph(loaded);
   return report.Warning();
+}
+
+void TWorkbench::LoadSurvey(const std::string& fileName, bool processed) {
+  TSvxOptions options;
+  options.AutoDeclination = AutoDeclination;
+  auto survey = std::make_unique<TSurvey>(processed ? Read3dFile(fileName) : ReadSvxFile(fileName, options));
+  TSurveyGraph built;
+  TSurveyNetwork network = BuildSurveyNetwork(*survey, LegChoice, built);
+  ReplaceWorkGraph(built, std::move(survey), std::move(network));
+}
+
+void TWorkbench::ChooseLegs(const TLegChoice& choice) {
+  LegChoice = choice;
+  if (!survey_) return;
+  TSurveyGraph built;
+  TSurveyNetwork network = BuildSurveyNetwork(*survey_, LegChoice, built);
+  ReplaceWorkGraph(built, std::move(survey_), std::move(network));
+}
+
+std::vector<std::string> TWorkbench::SurveySummaryLines() const {
+  if (!survey_) return {};
+  return SurveySummary(*survey_, LegChoice, network_, *WorkGraph);
+}
+
+std::string TWorkbench::StationName(int32_t station) const {
+  if (survey_ && station >= 0 && static_cast<size_t>(station) < network_.StationOfNode.size()) {
+    const std::string_view name = survey_->MainName(network_.StationOfNode[static_cast<size_t>(station)]);
+    if (!name.empty()) return std::string(name);
+  }
+  return WorkGraph->Names.GetName(station);
 }
 
 std::vector<std::string> TWorkbench::GrowTree(TTreeKind kind, bool favorHighOrder) {

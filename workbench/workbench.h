@@ -20,6 +20,8 @@
 #include "core/survey_graph.h"
 #include "loops/loop_quality.h"
 #include "loops/minimal_loops.h"
+#include "surveys/survey.h"
+#include "surveys/survey_network.h"
 #include "workbench/commands.h"
 
 class TWorkbench {
@@ -33,10 +35,32 @@ class TWorkbench {
   void BuildNonGridded(const TRandomParameters& parameters);
   // Problem network "Grid-<number>", 1 to 6.
   void BuildProblem(int32_t number);
-  // A graph file. Raises EInOutError (with its line) when the file is bad.
-  // Returns a warning line when the file ended before its records did
-  // (they load as empty ones), else "".
+  // A graph file or a survey: a processed survey (.3d, told by its first
+  // line) or raw survey data (.svx, told by its name), whose chosen legs
+  // (LegChoice) become the shots. Raises EInOutError (with its line) for a
+  // bad graph file, ECyclornError naming the file (and line or byte) for a
+  // bad survey. Returns a warning line when a graph file ended before its
+  // records did (they load as empty ones), else "".
   std::string Load(const std::string& fileName);
+  // Makes the work graph of the loaded survey anew with `choice`; the loops
+  // go, as after a load. Without a survey only the choice is kept.
+  void ChooseLegs(const TLegChoice& choice);
+
+  // The survey behind the work graph when it was loaded from a survey file;
+  // null after any other fill.
+  const TSurvey* Survey() const { return survey_.get(); }
+  // How the survey maps onto the work graph (empty without a survey).
+  const TSurveyNetwork& Network() const { return network_; }
+  // The survey's summary lines (surveys/survey_summary.h); none without a survey.
+  std::vector<std::string> SurveySummaryLines() const;
+  // The name a user reads for work-graph station i: its full survey name,
+  // else its name in the graph.
+  std::string StationName(int32_t station) const;
+
+  // Which legs of a survey become shots at the next load or ChooseLegs.
+  TLegChoice LegChoice;
+  // The declination (degrees east) a raw survey's "*declination auto" stands for.
+  std::optional<double> AutoDeclination;
 
   // "Breadth First (Prim)" or "Depth First Tree": clears the result graph,
   // writes the tree into it, makes Loops one single-edge loop per closing
@@ -71,9 +95,14 @@ class TWorkbench {
   bool ShowLoops = false;
 
  private:
-  // Swaps `filled` in as the work graph, clears the loops and shows it.
-  void ReplaceWorkGraph(TSurveyGraph& filled);
+  // Swaps `filled` in as the work graph, with the survey it was made from
+  // (or none), clears the loops and shows it.
+  void ReplaceWorkGraph(TSurveyGraph& filled, std::unique_ptr<TSurvey> survey = nullptr, TSurveyNetwork network = {});
+  // Loads a survey file of either kind.
+  void LoadSurvey(const std::string& fileName, bool processed);
 
   int64_t lastSearch_ = 0;
   std::optional<TMinimalBasis> minimalBasis_;
+  std::unique_ptr<TSurvey> survey_;
+  TSurveyNetwork network_;
 };

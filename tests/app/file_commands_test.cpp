@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "render_qt/paint_box.h"
 #include "tests/app/app_test_support.h"
@@ -70,7 +71,8 @@ TEST_F(FileCommands, SaveAndLoadGoThroughTheirDialogsAndBringTheNetworkBack) {
   ASSERT_THAT(requests, SizeIs(2));
   EXPECT_EQ(requests[1].Kind, TFileDialogRequest::fkOpen);
   EXPECT_EQ(requests[1].FileName, QStringLiteral("*.grf"));
-  EXPECT_EQ(requests[1].Filter, QStringLiteral("Graph Files (*.grf);;All Files (*)"));
+  // Surveys load through the same command.
+  EXPECT_EQ(requests[1].Filter, QStringLiteral("Graph Files (*.grf);;Survey Files (*.3d *.svx);;All Files (*)"));
   ExpectSameNetwork(*form->WorkGraph, saved);
   EXPECT_EQ(form->ShownGraph, form->WorkGraph.get());
   EXPECT_FALSE(form->ShowLoops);
@@ -183,6 +185,53 @@ TEST_F(FileCommands, SaveMetafileWritesTheGraphViewInTheFormatOfItsName) {
   form->SaveMetafile1->trigger();
   EXPECT_THAT(messages, SizeIs(1));
   EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FileCommands, ASurveyOpensWithItsSummaryOnTheStatusLineAndItsLegsCanBeChosen) {
+  const QString path = TempPath(QStringLiteral("square.svx"));
+  {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("*title \"Square\"\n*begin cave\na b 10.00 000 0\nb c 10.00 090 0\nc d 10.00 180 0\n"
+               "d a 10.00 270 0\n*flags splay\na . 2.00 045 0\n*flags not splay duplicate\na c 14.14 045 0\n"
+               "*end cave\n");
+  }
+  Answer(path);
+  form->OpenSurvey1->trigger();
+  ASSERT_THAT(requests, SizeIs(1));
+  EXPECT_EQ(requests[0].Filter, QStringLiteral("Survey Files (*.3d *.svx);;All Files (*)"));
+  EXPECT_THAT(messages, IsEmpty());
+  EXPECT_EQ(form->statusBar()->currentMessage(),
+            QStringLiteral("Square: 4 stations, 5 shots, 1 piece, 2 loops; left out: 1 splay; scale 50 units a metre"));
+  EXPECT_EQ(form->WorkGraph->Edges.Count(), 5);
+  Click(form->Button1);
+  EXPECT_EQ(form->Loops->Count(), 2);
+
+  // Leaving the duplicate out makes the network anew and clears the loops.
+  form->SurveyDuplicates1->trigger();
+  EXPECT_FALSE(form->SurveyDuplicates1->isChecked());
+  EXPECT_EQ(form->statusBar()->currentMessage(),
+            QStringLiteral("Square: 4 stations, 4 shots, 1 piece, 1 loop; left out: 1 splay, 1 duplicate leg; "
+                           "scale 50 units a metre"));
+  EXPECT_EQ(form->Loops->Count(), 0);
+  EXPECT_TRUE(form->LoopCntDis->text().isEmpty());
+
+  // A bad survey shows its file and line and keeps the network.
+  const QString bad = TempPath(QStringLiteral("bad.svx"));
+  {
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("1 2 3.0 000 0\n*nonsense\n");
+  }
+  Answer(bad);
+  form->LoadFile1->trigger();
+  ASSERT_THAT(messages, SizeIs(1));
+  EXPECT_TRUE(messages[0].startsWith(bad + QStringLiteral(":2: "))) << messages[0].toStdString();
+  EXPECT_EQ(form->WorkGraph->Edges.Count(), 4);
 }
 
 }  // namespace

@@ -88,8 +88,8 @@ TEST_F(MainWindow, MenusCarryTheirCaptions) {
   EXPECT_EQ(menus[2]->text(), QStringLiteral("Help"));
   QStringList fileItems;
   for (QAction* item : menus[0]->menu()->actions()) fileItems.append(item->text());
-  EXPECT_EQ(fileItems, (QStringList{QStringLiteral("Load Graph File"), QStringLiteral("Save Graph File"),
-                                    QStringLiteral("Save Metafile")}));
+  EXPECT_EQ(fileItems, (QStringList{QStringLiteral("Load Graph File"), QStringLiteral("Open Survey..."),
+                                    QStringLiteral("Save Graph File"), QStringLiteral("Save Metafile")}));
   EXPECT_EQ(menus[1]->menu()->actions().value(0), form->LoopDisplay1);
   EXPECT_EQ(form->LoopDisplay1->text(), QStringLiteral("Loop Display..."));
   EXPECT_EQ(menus[2]->menu()->actions().value(0), form->Help2);

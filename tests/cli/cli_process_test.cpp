@@ -430,3 +430,45 @@ TEST_F(CyclornCli, RefusesAnExportFormatItCannotTellAndWritesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A square a-b-c-d with a splay at a and a duplicate diagonal a-c.
+const char* const kSquareSurvey =
+    "*title \"Square\"\n*begin cave\n*data normal from to tape compass clino\n"
+    "a b 10.00 000 0\nb c 10.00 090 0\nc d 10.00 180 0\nd a 10.00 270 0\n"
+    "*flags splay\na . 2.00 045 0\n*flags not splay duplicate\na c 14.14 045 0\n*end cave\n";
+
+TEST_F(CyclornCli, SummarisesASurveyAndNamesItsLoopsByFullName) {
+  const std::string survey = Write("square.svx", kSquareSurvey);
+  const TRun summary = Run({"survey", "--load", survey});
+  EXPECT_EQ(summary.status, 0) << summary.err;
+  EXPECT_THAT(summary.Lines(), ::testing::IsSupersetOf({"title: Square", "stations: 5", "splay legs: 1 left out",
+                                                        "duplicate legs: 1 kept", "shots: 5", "pieces: 1", "loops: 2"}));
+  EXPECT_EQ(Run({"loops", "--load", survey, "--method", "minimal", "--names", "full"}).Lines(),
+            (std::vector<std::string>{"loop 0 edges 3 val 0 com 2 first 1: cave.c cave.d, cave.d cave.a, cave.a cave.c",
+                                      "loop 1 edges 3 val 0 com 1 first 1: cave.b cave.c, cave.c cave.a, cave.a cave.b"}));
+  // Without the duplicate, one loop; the splay's end joins as a station of its own.
+  const TRun legs = Run({"survey", "--load", survey, "--no-legs", "duplicate", "--legs", "splay"});
+  EXPECT_THAT(legs.Lines(), ::testing::IsSupersetOf({"network stations: 5", "shots: 5", "loops: 1",
+                                                     "splay legs: 1 kept", "duplicate legs: 1 left out"}));
+  // A survey converts to a graph file like any network.
+  EXPECT_EQ(Run({"save", "--load", survey, "-o", File("square.grf")}).status, 0);
+  EXPECT_EQ(Run({"loops", "--load", File("square.grf")}).Lines().size(), 2u);
+
+  const TRun notSurvey = Run({"survey", "--load", File("square.grf")});
+  EXPECT_EQ(notSurvey.status, 1);
+  EXPECT_EQ(notSurvey.err, "cyclorn-cli: " + File("square.grf") + ": not a survey (.3d or .svx)\n");
+  const std::string bad = Write("bad.svx", "1 2 3.0 000 0\n*nonsense\n");
+  const TRun refused = Run({"loops", "--load", bad});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out, "");
+  EXPECT_THAT(refused.err, StartsWith("cyclorn-cli: " + bad + ":2: "));
+  for (const std::vector<std::string>& wrong : {std::vector<std::string>{"survey", "--problem", "1"},
+                                                {"loops", "--problem", "1", "--legs", "splay"},
+                                                {"loops", "--load", survey, "--no-legs", "walls"},
+                                                {"tree", "bfs", "--load", survey, "--names", "full"}})
+    EXPECT_EQ(Run(wrong).status, 2) << ::testing::PrintToString(wrong);
+}
+
+}  // namespace
