@@ -1,7 +1,9 @@
 #include "analysis/network_adjustment.h"
 
 #include <algorithm>
+#include <new>
 #include <numeric>
+#include <string>
 
 #include "analysis/leg_covariance.h"
 #include "analysis/selected_inverse.h"
@@ -82,6 +84,7 @@ struct TNetworkAdjustment::TImpl {
   }
 
   void Factorise();
+  void FactoriseOrFail();
   void Update(int32_t s);
 };
 
@@ -225,10 +228,20 @@ TNetworkAdjustment::TNetworkAdjustment(int32_t stations, std::vector<TObservatio
     d.Covariance.push_back(c);
     d.Weight.push_back(llt.solve(TMatrix3::Identity()));
   }
-  d.Factorise();
+  d.FactoriseOrFail();
 }
 
 TNetworkAdjustment::~TNetworkAdjustment() = default;
+
+void TNetworkAdjustment::TImpl::FactoriseOrFail() {
+  try {
+    Factorise();
+  } catch (const std::bad_alloc&) {
+    // The factor of a network whose loops are densely interwoven can outgrow memory.
+    throw ECyclornError("Not enough memory to adjust the network (" + std::to_string(Stations) + " stations, " +
+                        std::to_string(Obs.size()) + " legs)");
+  }
+}
 
 int32_t TNetworkAdjustment::Count() const { return static_cast<int32_t>(impl_->Obs.size()); }
 
@@ -260,7 +273,7 @@ void TNetworkAdjustment::Remove(int32_t i) {
   if (d.Removed[static_cast<size_t>(i)]) return;
   if (d.Cross.size() >= d.MaxUpdates()) {
     d.Removed[static_cast<size_t>(i)] = 1;
-    d.Factorise();
+    d.FactoriseOrFail();
     return;
   }
   d.Update(i);

@@ -28,8 +28,9 @@ class TNetworkAdjustment {
   // Adjusts the observations. Taking observations out keeps a record of
   // about 72 bytes an observation for each one taken out since the last
   // factorisation, within updateBytes; past it the network is factorised
-  // afresh without them. Raises ECyclornError when the normal equations
-  // cannot be factorised (a covariance that is not positive definite).
+  // afresh without them. Raises ECyclornError for a covariance that is not
+  // positive definite, an observation of a station the network does not
+  // have, or a factor that does not fit in memory.
   TNetworkAdjustment(int32_t stations, std::vector<TObservation> observations, size_t updateBytes = 128u << 20);
   ~TNetworkAdjustment();
   TNetworkAdjustment(const TNetworkAdjustment&) = delete;

@@ -88,6 +88,12 @@ std::string_view BlunderKindName(TBlunderKind kind) {
   return "tape";
 }
 
+std::optional<TBlunderKind> BlunderKindByName(std::string_view name) {
+  for (const TBlunderKind kind : {TBlunderKind::Tape, TBlunderKind::Compass, TBlunderKind::Clino, TBlunderKind::Reversed})
+    if (BlunderKindName(kind) == name) return kind;
+  return std::nullopt;
+}
+
 Vec3 ChangedVector(Vec3 vector, TBlunderKind kind, double change) {
   const TLegPolar p = PolarOf(vector);
   switch (kind) {

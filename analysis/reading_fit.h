@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "core/vector3.h"
@@ -14,6 +15,8 @@ enum class TBlunderKind : uint8_t { Tape, Compass, Clino, Reversed };
 
 // "tape", "compass", "clino", "reversed".
 std::string_view BlunderKindName(TBlunderKind kind);
+// The kind of that name; nothing for any other text.
+std::optional<TBlunderKind> BlunderKindByName(std::string_view name);
 
 // The leg's vector after the reading change: the tape lengthened by change
 // metres, the compass or clino turned by change degrees (the leg's own

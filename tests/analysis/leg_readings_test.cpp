@@ -92,7 +92,9 @@ TEST(ReadingFit, NamesTheReadingAndTheSizeOfAnExactBlunder) {
     EXPECT_NEAR(fit.Change, k.Kind == TBlunderKind::Reversed ? 180 : -k.Size, 1e-6) << BlunderKindName(k.Kind);
     // It explains all of the statistic vᵀ Q⁻¹ v.
     EXPECT_NEAR(fit.Reduction, v.dot(q.inverse() * v), 1e-6 * fit.Reduction);
+    EXPECT_EQ(BlunderKindByName(BlunderKindName(k.Kind)), k.Kind);
   }
+  EXPECT_FALSE(BlunderKindByName("Tape").has_value());
 }
 
 }  // namespace
