@@ -38,9 +38,10 @@
 //                  covariance, T = vᵀ Q⁻¹ v (chi-square, 3 degrees of freedom
 //                  without a blunder), given as the standard normal value with
 //                  the same tail probability; a suspect has w > critical
-//                  (3.29: a two-sided test at 0.1 % per leg). A suspect's w is
-//                  from the adjustment with every worse suspect taken out, a
-//                  checked leg's from the final adjustment without suspects
+//                  (3.29: a two-sided test at 0.1 % per leg). A suspect's w,
+//                  kind, change, drop and residual are from the adjustment
+//                  with every other suspect taken out, a checked leg's from
+//                  the final adjustment without the suspects
 //   kind           the single reading change that best explains the residual:
 //                  tape | compass | clino | reversed (the leg entered backwards)
 //   change         corrected reading = recorded reading + change: metres for

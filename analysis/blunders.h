@@ -2,11 +2,15 @@
 // The search for blunders (data snooping): the network's measured legs are
 // adjusted by least squares, each weighted by its covariance; every leg gets
 // its standardised residual w from its residual and that residual's exact
-// covariance; while some leg's w exceeds the critical value, the worst is
-// taken out as a suspect and the rest adjusted again, so that one blunder
-// neither hides another nor smears into its neighbours. Each suspect is
-// explained by the single reading change that best accounts for it. Legs no
-// loop checks are listed apart, never passed as good.
+// covariance (from the selected inverse of the normal equations); while some
+// leg's w exceeds the critical value, the worst is taken out as a suspect and
+// the rest adjusted again (a rank-3 update of the same factorisation), so
+// that one blunder neither hides another nor smears into its neighbours.
+// Legs of one traverse (between junctions) share their w exactly, as the
+// loops cannot tell them apart; among them the leg whose single reading
+// change explains most is taken. Each suspect is then explained by the
+// single reading change that best accounts for it, with every other suspect
+// out. Legs no loop checks are listed apart, never passed as good.
 
 #include <cstdint>
 #include <vector>
@@ -30,9 +34,10 @@ struct TBlunderOptions {
 
 struct TLegCheck {
   int32_t Leg = -1;  // survey leg
-  // Standardised residual (see leg_statistic.h): for a suspect at the
-  // adjustment that took it out (every worse suspect already out), for a
-  // checked leg at the final adjustment.
+  // Standardised residual (see leg_statistic.h). A suspect's figures are
+  // from the adjustment with every other suspect out (it alone put back), so
+  // that no other blunder colours them; a checked leg's from the final
+  // adjustment without the suspects.
   double W = 0;
   double Redundancy = 0;  // trace of the leg's redundancy matrix, 0 .. 3: how much its loops check it
   Vec3 Residual;          // metres east, north, up: adjusted minus measured vector
