@@ -105,6 +105,19 @@ TEST(Blunders, ReportsLegsNoLoopChecksAsUncheckedAndSplitsATraverseByTheReadings
   EXPECT_EQ(report.Checked.size(), 5u);
 }
 
+TEST(Blunders, ChecksNothingInASurveyOfPositionsOnly) {
+  TSurvey survey = MakeSurvey(4, {{0, 1, 10, 0, 0}, {1, 2, 10, 90, 0}, {2, 3, 10, 180, 0}, {3, 0, 10, 270, 0}});
+  survey.Measurements.clear();
+  const TAnalysedSurvey a(std::move(survey));
+  EXPECT_EQ(a.Misclosures[0].Status, TLoopStatus::Unmeasured);
+  const TBlunderReport report = FindBlunders(a.Survey, a.Network, a.Graph, a.Misclosures);
+  EXPECT_TRUE(report.Suspects.empty());
+  EXPECT_TRUE(report.Checked.empty());
+  ASSERT_EQ(report.Unchecked.size(), 4u);
+  for (const TUncheckedLeg& u : report.Unchecked) EXPECT_EQ(u.Reason, TUncheckedReason::Unmeasured);
+  EXPECT_TRUE(std::isnan(report.VarianceFactor));
+}
+
 TEST(Blunders, StopsAtTheGivenNumberOfSuspectsAndDescribesCheckedLegsOnRequest) {
   TSimulationOptions o = Grid(10, 5);
   o.Blunders = 6;
