@@ -123,6 +123,7 @@ class TBlunderSearch {
     std::vector<double> t(m, 0), redundancy(m, 0);
     std::vector<uint8_t> checked(m, 0);
     std::vector<int32_t> taken;
+    std::vector<TLegCheck> atRemoval;
     while (true) {
       int32_t worst = -1;
       for (size_t i = 0; i < m; ++i) {
@@ -137,16 +138,17 @@ class TBlunderSearch {
       const int32_t first = worst;
       double explained = -1;
       for (size_t i = 0; i < m; ++i) {
-        if (!checked[i] || t[i] < top * (1 - kTie)) continue;
-        const int32_t k = static_cast<int32_t>(i);
-        if (k != first && explained < 0) explained = Fit(adjustment, first).Reduction;
-        if (k == first) continue;
+        const auto k = static_cast<int32_t>(i);
+        if (!checked[i] || k == first || t[i] < top * (1 - kTie)) continue;
+        if (explained < 0) explained = Fit(adjustment, first).Reduction;
         const double other = Fit(adjustment, k).Reduction;
         if (other > explained) {
           explained = other;
           worst = k;
         }
       }
+      const auto w = static_cast<size_t>(worst);
+      atRemoval.push_back(Describe(adjustment, worst, t[w], redundancy[w]));
       taken.push_back(worst);
       adjustment.Remove(worst);
       active[static_cast<size_t>(worst)] = 0;
@@ -177,11 +179,16 @@ class TBlunderSearch {
     report_.Factorisations = adjustment.Factorisations();
 
     // Each suspect judged and explained against the network without every
-    // other suspect, so that none of them colours another's figures.
-    for (const int32_t i : taken) {
+    // other suspect, so that none of them colours another's figures; one
+    // whose loops all run through other suspects keeps the figures it had
+    // when it was taken out.
+    for (size_t k = 0; k < taken.size(); ++k) {
+      const int32_t i = taken[k];
       double ti = 0, ri = 0;
-      LegStatistic(adjustment, weight_[static_cast<size_t>(i)], i, ti, ri);
-      report_.Suspects.push_back(Describe(adjustment, i, ti, ri));
+      if (LegStatistic(adjustment, weight_[static_cast<size_t>(i)], i, ti, ri))
+        report_.Suspects.push_back(Describe(adjustment, i, ti, ri));
+      else
+        report_.Suspects.push_back(std::move(atRemoval[k]));
     }
     std::stable_sort(report_.Suspects.begin(), report_.Suspects.end(),
                      [](const TLegCheck& a, const TLegCheck& b) { return a.W > b.W; });

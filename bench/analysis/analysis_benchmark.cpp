@@ -78,7 +78,7 @@ void BM_MisclosuresGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_MisclosuresGrid)->Arg(100)->Unit(benchmark::kMillisecond);
 
-// The detection target: found = planted blunders in two loops or more that
+// Detection rates: found = planted blunders in two loops or more that
 // are suspects with the right kind; false = suspects not planted, per
 // survey, at 3.29 and at a survey-wide 5 % level.
 void BM_DetectionRates(benchmark::State& state) {

@@ -133,7 +133,7 @@ TEST(Blunders, StopsAtTheGivenNumberOfSuspectsAndDescribesCheckedLegsOnRequest) 
   EXPECT_GT(report.Checked.front().W, 3.29);  // the blunders not taken out yet
 }
 
-// The detection target on a few seeds (the full 20 run as a benchmark):
+// Detection on a few seeds (the benchmark runs 20):
 // 30 x 30 grids, 10 planted blunders each; planted blunders in two loops or
 // more are found with their kind, and false alarms stay near 0.1 % of the
 // legs at 3.29, below one per survey at a survey-wide 5 % level.
