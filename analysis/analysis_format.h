@@ -15,7 +15,7 @@
 //                  east_m, north_m, up_m
 //   error_m        length of the misclosure, metres
 //   error_percent  100 x error_m / length_m
-//   ratio          sqrt(mᵀ C⁻¹ m / 3), m the misclosure, C the sum of the legs'
+//   ratio          sqrt(m^T C^-1 m / 3), m the misclosure, C the sum of the legs'
 //                  covariances from their standard deviations: about 1 when
 //                  the loop closes as its instruments allow, 3 or more
 //                  points at a blunder
@@ -35,7 +35,7 @@
 //   from, to       the leg's stations as the data gives them
 //   file, line     where the leg's readings are (FILE:LINE in text)
 //   w              standardised residual: the leg's residual against its exact
-//                  covariance, T = vᵀ Q⁻¹ v (chi-square, 3 degrees of freedom
+//                  covariance, T = v^T Q^-1 v (chi-square, 3 degrees of freedom
 //                  without a blunder), given as the standard normal value with
 //                  the same tail probability; a suspect has w > critical
 //                  (3.29: a two-sided test at 0.1 % per leg). A suspect's w,

@@ -75,7 +75,7 @@ std::vector<uint8_t> FindBridges(int32_t stations, const std::vector<TObservatio
   return bridge;
 }
 
-// The statistic T = vᵀ Q⁻¹ v and the redundancy of observation i; false
+// The statistic T = v^T Q^-1 v and the redundancy of observation i; false
 // when the loops cannot check it.
 bool LegStatistic(const TNetworkAdjustment& adjustment, const TMatrix3& weight, int32_t i, double& t,
                   double& redundancy) {

@@ -26,7 +26,7 @@ std::array<double, 6> PackSymmetric(const TMatrix3& m);
 bool IsMeasuredLeg(const TSurvey& survey, int32_t leg);
 
 // The covariance with every eigenvalue raised to at least 1e-6 of the
-// largest, and to at least 1e-12 m² (1 µm standard deviation): a singular or
+// largest, and to at least 1e-12 m^2 (1 um standard deviation): a singular or
 // slightly indefinite covariance gets a weight matrix without changing the
 // directions the readings do constrain.
 TMatrix3 UsableCovariance(const std::array<double, 6>& packed);

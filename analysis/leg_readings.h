@@ -17,9 +17,9 @@ struct TLegVector {
 
 // The leg measured as tape (metres), compass and clino (degrees, clino
 // positive up) with the given standard deviations (metres, degrees). The
-// covariance is J diag(tapeSd², compassSd², clinoSd²) Jᵀ with J the
+// covariance is J diag(tapeSd^2, compassSd^2, clinoSd^2) J^T with J the
 // derivatives of the vector by the three readings. A plumbed leg (clino
-// ±90) has no compass; its horizontal error is (tape x clinoSd) in every
+// +-90) has no compass; its horizontal error is (tape x clinoSd) in every
 // horizontal direction rather than in the compass's one.
 TLegVector LegFromReadings(double tape, double compass, double clino, double tapeSd, double compassSd,
                            double clinoSd);

@@ -10,7 +10,7 @@ double LogChi3Tail(double t) {
   if (t <= 0) return 0;
   const double x = std::sqrt(t / 2);
   if (t < 600) return std::log(std::erfc(x) + std::sqrt(2 * t / std::numbers::pi) * std::exp(-t / 2));
-  // erfc(x) = exp(-x²)/(x sqrt(pi)) (1 - 1/(2x²) + 3/(4x⁴) - ...) before exp(-t/2) underflows.
+  // erfc(x) = exp(-x^2)/(x sqrt(pi)) (1 - 1/(2x^2) + 3/(4x^4) - ...) before exp(-t/2) underflows.
   const double x2 = x * x;
   const double series = (1 - 1 / (2 * x2) + 3 / (4 * x2 * x2)) / (x * std::sqrt(std::numbers::pi));
   return -t / 2 + std::log(std::sqrt(2 * t / std::numbers::pi) + series);

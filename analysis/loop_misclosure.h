@@ -29,7 +29,7 @@ struct TLoopMisclosure {
   Vec3 Misclosure;             // metres east, north, up: sum of the legs' vectors going round
   double Error = 0;            // metres: length of the misclosure
   double ErrorPercent = 0;     // 100 x Error / Length
-  // sqrt(mᵀ C⁻¹ m / 3) with m the misclosure and C the sum of the legs'
+  // sqrt(m^T C^-1 m / 3) with m the misclosure and C the sum of the legs'
   // covariances: about 1 when the loop closes as well as its instruments
   // allow (its square is a chi-square with 3 degrees of freedom over 3 when
   // the legs hold only the errors their standard deviations describe); 3 or

@@ -173,7 +173,7 @@ void TNetworkAdjustment::TImpl::Factorise() {
 void TNetworkAdjustment::TImpl::Update(int32_t s) {
   const size_t m = Obs.size();
   const auto ss = static_cast<size_t>(s);
-  // Column block of the inverse normal matrix for observation s's design: N⁻¹ Aₛᵀ.
+  // Column block of the inverse normal matrix for observation s's design: N^-1 A_s^T.
   Eigen::MatrixXd design = Eigen::MatrixXd::Zero(Unknowns, 3);
   const int32_t a = Offset[static_cast<size_t>(Obs[ss].From)], b = Offset[static_cast<size_t>(Obs[ss].To)];
   if (Obs[ss].From != Obs[ss].To) {
@@ -182,10 +182,10 @@ void TNetworkAdjustment::TImpl::Update(int32_t s) {
   }
   const Eigen::MatrixXd y = Unknowns > 0 ? Eigen::MatrixXd(Ldlt.solve(design)) : Eigen::MatrixXd::Zero(0, 3);
 
-  // -Aᵢ Qxx Aₛᵀ for every observation i, in or out: at the factorisation
-  // -Aᵢ N⁻¹ Aₛᵀ, then brought up to date through the observations taken out
+  // -A_i Qxx A_s^T for every observation i, in or out: at the factorisation
+  // -A_i N^-1 A_s^T, then brought up to date through the observations taken out
   // since. For i in the network and i != s it is the cross-covariance of the
-  // two residuals; s's own residual covariance adds Cₛ.
+  // two residuals; s's own residual covariance adds C_s.
   std::vector<TMatrix3x3> cross(m, TMatrix3x3::Zero());
   std::vector<TMatrix3x3> earlier;
   for (size_t t = 0; t < Cross.size(); ++t) earlier.push_back(CrossInverse[t] * Cross[t][ss].transpose());
@@ -246,9 +246,9 @@ void TNetworkAdjustment::TImpl::FactoriseOrFail() {
 int32_t TNetworkAdjustment::Count() const { return static_cast<int32_t>(impl_->Obs.size()); }
 
 // For an observation taken out, Residual and ResidualCovariance hold its
-// misfit d = Aᵢ x - lᵢ against the network without it and Cᵢ - Aᵢ Qxx Aᵢᵀ;
-// put back alone, its residual is Cᵢ Σ⁻¹ d with covariance Cᵢ Σ⁻¹ Cᵢ, where
-// Σ = Cᵢ + Aᵢ Qxx Aᵢᵀ is the misfit's covariance.
+// misfit d = A_i x - l_i against the network without it and C_i - A_i Qxx A_i^T;
+// put back alone, its residual is C_i S^-1 d with covariance C_i S^-1 C_i, where
+// S = C_i + A_i Qxx A_i^T is the misfit's covariance.
 Vec3 TNetworkAdjustment::Residual(int32_t i) const {
   const auto k = static_cast<size_t>(i);
   if (!impl_->Removed[k]) return FromEigen(impl_->Residual[k]);

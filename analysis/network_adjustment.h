@@ -41,7 +41,7 @@ class TNetworkAdjustment {
   // of every observation not taken out; for one taken out, in that network
   // with it put back alone (its residual were it the only one restored).
   Vec3 Residual(int32_t i) const;
-  // The exact covariance of that residual (m²), packed as the covariances
+  // The exact covariance of that residual (m^2), packed as the covariances
   // are; zero for an observation no loop of the others checks.
   std::array<double, 6> ResidualCovariance(int32_t i) const;
   bool IsRemoved(int32_t i) const;

@@ -18,7 +18,7 @@ Vec3 FromPolar(double tape, double compass, double clino) {
 }
 
 // Reduction of the weighted squared residuals when the recorded vector
-// loses the error e: -2 vᵀ P e - eᵀ P Q P e.
+// loses the error e: -2 v^T P e - e^T P Q P e.
 class TReduction {
  public:
   TReduction(Vec3 vector, const TMatrix3& weight, const TVector3& residual, const TMatrix3& residualCovariance)

@@ -30,7 +30,7 @@ struct TReadingFit {
   // reversed leg.
   double Change = 0;
   // How much the adjustment's weighted sum of squared residuals falls when
-  // the change is applied; at most the leg's statistic T = vᵀ Q⁻¹ v, which
+  // the change is applied; at most the leg's statistic T = v^T Q^-1 v, which
   // an arbitrary change of the whole vector would remove.
   double Reduction = 0;
 };

@@ -19,7 +19,7 @@ TSelectedInverse::TSelectedInverse(const TSparseLdlt& ldlt) : factor_(ldlt.matri
   std::vector<int> slot(static_cast<size_t>(n), -1);
   std::vector<double> sum;
   Eigen::MatrixXd dense;
-  // Z = A⁻¹ satisfies Z L = L⁻ᵀ D⁻¹, upper triangular: for i > j,
+  // Z = A^-1 satisfies Z L = L^-T D^-1, upper triangular: for i > j,
   // Z(i,j) = -sum over k > j of Z(i,k) L(k,j), and Z(j,j) = 1/d(j) - sum of
   // L(k,j) Z(k,j). Column j needs Z only at pairs of rows of L's column j,
   // all inside the pattern of the later columns, so the columns are filled

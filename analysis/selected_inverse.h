@@ -1,6 +1,6 @@
 #pragma once
 // Selected elements of the inverse of a sparse symmetric positive definite
-// matrix, computed exactly from Eigen's LDLᵀ factor by Takahashi's
+// matrix, computed exactly from Eigen's LDL^T factor by Takahashi's
 // recurrences: every element of the inverse on the pattern of the factor
 // (which holds the matrix's own pattern), for about the cost of the
 // factorisation, without forming the inverse.
@@ -17,7 +17,7 @@ class TSelectedInverse {
   // From a successful factorisation of A.
   explicit TSelectedInverse(const TSparseLdlt& ldlt);
 
-  // Element (i, j) of A⁻¹, where A holds a non-zero at (i, j) or i = j.
+  // Element (i, j) of A^-1, where A holds a non-zero at (i, j) or i = j.
   // Raises std::out_of_range for an element outside the factor's pattern.
   double At(int i, int j) const;
 

@@ -26,7 +26,7 @@ TEST(LegReadings, GivesTheVectorAndTheFirstOrderCovarianceOfTheReadings) {
   EXPECT_NEAR(leg.Vector.X, tape * std::cos(c) * std::sin(a), 1e-12);
   EXPECT_NEAR(leg.Vector.Y, tape * std::cos(c) * std::cos(a), 1e-12);
   EXPECT_NEAR(leg.Vector.Z, tape * std::sin(c), 1e-12);
-  // J diag(sd²) Jᵀ with J by central differences.
+  // J diag(sd^2) J^T with J by central differences.
   Eigen::Matrix3d j;
   const double h[3] = {1e-6, 1e-6, 1e-6};
   for (int k = 0; k < 3; ++k) {
@@ -90,7 +90,7 @@ TEST(ReadingFit, NamesTheReadingAndTheSizeOfAnExactBlunder) {
     const TReadingFit fit = BestReadingFit(leg.Vector, leg.Covariance, MakeVec3(v.x(), v.y(), v.z()), qPacked);
     EXPECT_EQ(fit.Kind, k.Kind) << BlunderKindName(k.Kind) << " " << k.Size;
     EXPECT_NEAR(fit.Change, k.Kind == TBlunderKind::Reversed ? 180 : -k.Size, 1e-6) << BlunderKindName(k.Kind);
-    // It explains all of the statistic vᵀ Q⁻¹ v.
+    // It explains all of the statistic v^T Q^-1 v.
     EXPECT_NEAR(fit.Reduction, v.dot(q.inverse() * v), 1e-6 * fit.Reduction);
     EXPECT_EQ(BlunderKindByName(BlunderKindName(k.Kind)), k.Kind);
   }

@@ -36,7 +36,7 @@ Eigen::Matrix3d Unpack(const std::array<double, 6>& p) {
 }
 
 // The same adjustment with dense matrices: residuals and their covariance
-// blocks Qvv = C - A N⁻¹ Aᵀ, the first station of each piece held.
+// blocks Qvv = C - A N^-1 A^T, the first station of each piece held.
 struct TDense {
   std::vector<Eigen::Vector3d> Residual;
   std::vector<Eigen::Matrix3d> Covariance;
