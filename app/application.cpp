@@ -3,6 +3,7 @@
 #include <QMessageBox>
 
 #include "sources/graph_file.h"
+#include "support/file_errors.h"
 
 namespace {
 
@@ -49,6 +50,9 @@ void ShowErrorMessage(const QString& message) {
 
 QString ErrorMessageOf(const std::exception& error) {
   QString message = QString::fromUtf8(error.what());
+  if (const auto* writeError = dynamic_cast<const EFileError*>(&error); writeError && !writeError->FileName().empty()) {
+    message = QString::fromStdString(writeError->FileName()) + QStringLiteral(": ") + message;
+  }
   if (const auto* fileError = dynamic_cast<const EInOutError*>(&error); fileError && fileError->Line() > 0) {
     message += QStringLiteral(" (line %1)").arg(fileError->Line());
   }

@@ -31,8 +31,9 @@ using TErrorPresenter = std::function<void(const QString& message)>;
 void SetErrorPresenter(TErrorPresenter presenter);
 void ShowErrorMessage(const QString& message);
 
-// The message shown for a failure: its text, and for a graph file error the
-// line where it happened, e.g. "Invalid numeric input (line 7)".
+// The message shown for a failure: its text, for a graph file error with the
+// line where it happened, e.g. "Invalid numeric input (line 7)", and for a
+// failed export with the file's name before it.
 QString ErrorMessageOf(const std::exception& error);
 
 // Runs one command; a std::exception leaving it is shown and the program
@@ -44,4 +45,11 @@ void RunCommand(Command&& command) {
   } catch (const std::exception& error) {
     ShowErrorMessage(ErrorMessageOf(error));
   }
+}
+
+// Connects a control's signal to a handler of `receiver` through RunCommand.
+template <class Sender, class Signal, class Receiver>
+void ConnectCommand(Sender* sender, Signal signal, Receiver* receiver, void (Receiver::*handler)()) {
+  QObject::connect(sender, signal, receiver,
+                   [receiver, handler] { RunCommand([receiver, handler] { (receiver->*handler)(); }); });
 }

@@ -11,7 +11,7 @@
 #include <QWidget>
 
 #include "app/main_window.h"
-#include "app/paint_box.h"
+#include "render_qt/paint_box.h"
 
 namespace {
 

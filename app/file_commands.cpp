@@ -2,13 +2,13 @@
 
 #include "app/file_commands.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QStatusBar>
 
 #include "app/main_window.h"
-#include "app/paint_box.h"
-#include "sources/graph_file.h"
 
 namespace {
 
@@ -43,16 +43,19 @@ TFileDialogRequest SaveMetafileRequest() {
 void TForm1::LoadFile1Click() {
   const QString name = ChooseFile(LoadGraphRequest());
   if (name.isEmpty()) return;
-  // LoadGraph keeps the graph it is given as it was when the file is bad;
-  // loading aside keeps the loop browser too.
-  TSurveyGraph loaded;
-  LoadGraph(QFile::encodeName(name).toStdString(), loaded);
-  FitDrawingArea(loaded);
-  ReplaceWorkGraph(loaded);
+  // The workbench loads aside: a bad file keeps the network and the loop browser.
+  const std::string warning = Workbench.Load(QFile::encodeName(name).toStdString());
+  FitDrawingArea(*WorkGraph);
+  WorkGraphReplaced();
+  // A file that ended early loads as declared, and the status line says what it lacked.
+  if (warning.empty())
+    statusBar()->clearMessage();
+  else
+    statusBar()->showMessage(name + QStringLiteral(": warning: ") + QString::fromStdString(warning));
 }
 
 void TForm1::SaveFile1Click() {
   const QString name = ChooseFile(SaveGraphRequest());
   if (name.isEmpty()) return;
-  SaveGraph(QFile::encodeName(name).toStdString(), *WorkGraph);
+  Workbench.Save(QFile::encodeName(name).toStdString());
 }

@@ -1,5 +1,4 @@
-// The "Loops" page: the loop search, its timing, the loop grid and the loop
-// chooser, which keep each other's selection in step.
+#include "app/loops_page.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -13,15 +12,13 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "app/application.h"
 #include "app/loop_grid_model.h"
-#include "app/main_window.h"
-#include "app/paint_box.h"
+#include "app/page_host.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
 #include "loops/loop_quality.h"
-#include "loops/minimal_loops.h"
-#include "loops/overlap_loops.h"
-#include "loops/shortest_loops.h"
+#include "workbench/workbench.h"
 
 namespace {
 
@@ -40,38 +37,37 @@ QString LoopQualityText(const TLoopSetQuality& quality) {
 
 }  // namespace
 
-QWidget* TForm1::CreateLoopsPage() {
-  auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
+TLoopsPage::TLoopsPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(host) {
+  auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
 
-  Button1 = new QPushButton(QStringLiteral("Find Loops"), page);
+  Button1 = new QPushButton(QStringLiteral("Find Loops"), this);
   Button1->setObjectName(QStringLiteral("Button1"));
   layout->addWidget(Button1);
 
   auto* counters = new QGridLayout;
-  LoopSpin = new TIntegerSpin(page);
+  LoopSpin = new TIntegerSpin(this);
   LoopSpin->setObjectName(QStringLiteral("LoopSpin"));
   LoopSpin->SetUseLimit(true);
   LoopSpin->SetMinValue(0);
   LoopSpin->SetMaxValue(0);
   LoopSpin->SetIncrement(1);
   LoopSpin->SetValueSilently(0);
-  LoopCntDis = new QLabel(page);
+  LoopCntDis = new QLabel(this);
   LoopCntDis->setObjectName(QStringLiteral("LoopCntDis"));
   LoopCntDis->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  counters->addWidget(MakeLabel(QStringLiteral("Show Loop"), page), 0, 0);
-  counters->addWidget(MakeLabel(QStringLiteral("Loop Count"), page), 0, 1);
+  counters->addWidget(MakeLabel(QStringLiteral("Show Loop"), this), 0, 0);
+  counters->addWidget(MakeLabel(QStringLiteral("Loop Count"), this), 0, 1);
   counters->addWidget(LoopSpin, 1, 0);
   counters->addWidget(LoopCntDis, 1, 1);
   layout->addLayout(counters);
-  LoopQualityLabel = new QLabel(page);
+  LoopQualityLabel = new QLabel(this);
   LoopQualityLabel->setObjectName(QStringLiteral("LoopQualityLabel"));
   layout->addWidget(LoopQualityLabel);
 
-  layout->addWidget(MakeLabel(QStringLiteral("Loop Info"), page));
+  layout->addWidget(MakeLabel(QStringLiteral("Loop Info"), this));
   LoopGridModel = new TLoopGridModel(this);
-  LoopGrid = new QTableView(page);
+  LoopGrid = new QTableView(this);
   LoopGrid->setObjectName(QStringLiteral("LoopGrid"));
   LoopGrid->setModel(LoopGridModel);
   LoopGrid->verticalHeader()->hide();
@@ -93,12 +89,12 @@ QWidget* TForm1::CreateLoopsPage() {
   LoopGrid->setCurrentIndex(LoopGridModel->index(0, 0));
   layout->addWidget(LoopGrid, 1);
 
-  OptimiseChk = new QCheckBox(QStringLiteral("Optimize"), page);
+  OptimiseChk = new QCheckBox(QStringLiteral("Optimize"), this);
   OptimiseChk->setObjectName(QStringLiteral("OptimiseChk"));
   OptimiseChk->setChecked(true);
   layout->addWidget(OptimiseChk);
 
-  OptimizeRadio = new QGroupBox(QStringLiteral("Opitimize By"), page);
+  OptimizeRadio = new QGroupBox(QStringLiteral("Opitimize By"), this);
   OptimizeRadio->setObjectName(QStringLiteral("OptimizeRadio"));
   auto* radioLayout = new QGridLayout(OptimizeRadio);
   OptimizeRadioItems = new QButtonGroup(OptimizeRadio);
@@ -113,40 +109,41 @@ QWidget* TForm1::CreateLoopsPage() {
   layout->addWidget(OptimizeRadio);
 
   auto* timeRow = new QHBoxLayout;
-  SubTimer1 = new TSubTimer(page);
+  SubTimer1 = new TSubTimer(this);
   SubTimer1->setObjectName(QStringLiteral("SubTimer1"));
   SubTimer1->setMinimumSize(65, 17);
-  timeRow->addWidget(MakeLabel(QStringLiteral("Time"), page));
+  timeRow->addWidget(MakeLabel(QStringLiteral("Time"), this));
   timeRow->addWidget(SubTimer1, 1);
   layout->addLayout(timeRow);
 
-  Button2 = new QPushButton(QStringLiteral("Original"), page);
+  Button2 = new QPushButton(QStringLiteral("Original"), this);
   Button2->setObjectName(QStringLiteral("Button2"));
   layout->addWidget(Button2);
 
-  Connect(Button1, &QPushButton::clicked, &TForm1::Button1Click);
-  Connect(Button2, &QPushButton::clicked, &TForm1::OriginalBtnClick);
-  Connect(LoopSpin, &TIntegerSpin::Change, &TForm1::ShowOneLoopBtnClick);
+  ConnectCommand(Button1, &QPushButton::clicked, this, &TLoopsPage::Button1Click);
+  ConnectCommand(Button2, &QPushButton::clicked, this, &TLoopsPage::Button2Click);
+  ConnectCommand(LoopSpin, &TIntegerSpin::Change, this, &TLoopsPage::ShowOneLoopBtnClick);
   // A string grid reports a click both when the mouse hits a cell and when
   // its current row moves; the handler is idempotent, so both may run.
-  Connect(LoopGrid, &QTableView::clicked, &TForm1::LoopGridClick);
+  ConnectCommand(LoopGrid, &QTableView::clicked, this, &TLoopsPage::LoopGridClick);
   connect(LoopGrid->selectionModel(), &QItemSelectionModel::currentChanged, this,
           [this](const QModelIndex& current, const QModelIndex& previous) {
             if (!restoringGridRow_ && current.row() != previous.row()) RunCommand([this] { LoopGridClick(); });
           });
-  return page;
 }
 
-int TForm1::LoopGridRow() const { return LoopGrid->currentIndex().row() + 1; }
+TLoopsPage::~TLoopsPage() = default;
 
-void TForm1::SetLoopGridRow(int row) {
+int TLoopsPage::LoopGridRow() const { return LoopGrid->currentIndex().row() + 1; }
+
+void TLoopsPage::SetLoopGridRow(int row) {
   // Rows outside the grid leave no row current, as a string grid does.
   LoopGrid->setCurrentIndex(LoopGridModel->index(row - 1, std::max(LoopGrid->currentIndex().column(), 0)));
 }
 
-int TForm1::OptimizeRadioIndex() const { return OptimizeRadioItems->checkedId(); }
+int TLoopsPage::OptimizeRadioIndex() const { return OptimizeRadioItems->checkedId(); }
 
-void TForm1::SetOptimizeRadioIndex(int index) {
+void TLoopsPage::SetOptimizeRadioIndex(int index) {
   if (index >= 0 && index < kOptimizeRadioItems) {
     OptimizeRadioItems->button(index)->setChecked(true);
     return;
@@ -157,37 +154,41 @@ void TForm1::SetOptimizeRadioIndex(int index) {
   OptimizeRadioItems->setExclusive(true);
 }
 
-void TForm1::Button1Click() {
+void TLoopsPage::Button1Click() {
   SubTimer1->Reset();
   SubTimer1->Start();
+  TWorkbench& bench = host_.Bench();
   // The grid keeps its rows should the search fail half way.
   if (OptimizeRadioIndex() >= 0) KeepGridLoops();
   switch (OptimizeRadioIndex()) {
     case 0:
-      FindLoopsShortest(*WorkGraph, *Loops, OptimiseChk->isChecked());
+      bench.FindLoops(TLoopMethod::lmShortest, OptimiseChk->isChecked());
       break;
     case 1:
-      FindLoopsOverlap(*WorkGraph, *Loops, OptimiseChk->isChecked());
+      bench.FindLoops(TLoopMethod::lmOverlap, OptimiseChk->isChecked());
       break;
     case 2:
-      FindLoopsMinimal(*WorkGraph, *Loops);  // Optimize has no effect on it
+      bench.FindLoops(TLoopMethod::lmMinimal, OptimiseChk->isChecked());  // Optimize has no effect on it
       break;
     default:
       break;  // no method chosen: the loops stay as they are
   }
+  const TLoopList& loops = *bench.Loops;
   SubTimer1->Stop();
   SubTimer1->ShowElapsed();
-  LoopSpin->SetMaxValue(Loops->Count() - 1);
+  LoopSpin->SetMaxValue(loops.Count() - 1);
   LoopSpin->SetValue(0);
   FillLoopGrid();
-  LoopCntDis->setText(QString::number(Loops->Count()));
-  LoopQualityLabel->setText(LoopQualityText(MeasureLoopSet(*WorkGraph, *Loops)));
-  SetShowLoops(true);
+  LoopCntDis->setText(QString::number(loops.Count()));
+  LoopQualityLabel->setText(LoopQualityText(bench.MeasureLoops()));
+  host_.SetShowLoops(true);
 }
 
-void TForm1::FillLoopGrid() {
+void TLoopsPage::Button2Click() { host_.ShowGraph(*host_.Bench().WorkGraph); }
+
+void TLoopsPage::FillLoopGrid() {
   const int current = LoopGrid->currentIndex().row();
-  LoopGridModel->ShowLoops(Loops.get());
+  LoopGridModel->ShowLoops(host_.Bench().Loops.get());
   // The grid now reads Loops itself; an older list it kept is no longer shown.
   GridLoops.reset();
   if (current < 0) return;
@@ -201,24 +202,24 @@ void TForm1::FillLoopGrid() {
   }
 }
 
-void TForm1::ShowOneLoopBtnClick() {
-  if (Loops->Count() == 0) return;
+void TLoopsPage::ShowOneLoopBtnClick() {
+  if (host_.Bench().Loops->Count() == 0) return;
   SetLoopGridRow(static_cast<int>(LoopSpin->Value()) + 1);
-  ShowChosenLoop();
+  host_.ShowChosenLoop();
 }
 
-void TForm1::LoopGridClick() {
+void TLoopsPage::LoopGridClick() {
   // The grid also reports losing its current row while it is refilled; a
   // click always lands on a data row.
   if (LoopGridRow() < 1) return;
   const int r = LoopGridRow() - 1;
-  if (r > Loops->Count()) return;
+  if (r > host_.Bench().Loops->Count()) return;
   LoopSpin->SetValueSilently(r);
-  ShowChosenLoop();
+  host_.ShowChosenLoop();
 }
 
-void TForm1::ClearLoopBrowser() {
-  Loops->Clear();
+void TLoopsPage::ClearLoopBrowser() {
+  host_.Bench().Loops->Clear();
   LoopSpin->SetMaxValue(0);
   LoopSpin->SetValueSilently(0);
   LoopCntDis->clear();
@@ -228,18 +229,14 @@ void TForm1::ClearLoopBrowser() {
   RestoreLoopGridRow(0);
 }
 
-void TForm1::ShowChosenLoop() {
-  ShowLoops = true;
-  PaintBox1->update();
+void TLoopsPage::KeepGridLoops() {
+  std::unique_ptr<TLoopList>& loops = host_.Bench().Loops;
+  if (LoopGridModel->Loops() != loops.get()) return;
+  GridLoops = std::move(loops);
+  loops = std::make_unique<TLoopList>(5);
 }
 
-void TForm1::KeepGridLoops() {
-  if (LoopGridModel->Loops() != Loops.get()) return;
-  GridLoops = std::move(Loops);
-  Loops = std::make_unique<TLoopList>(5);
-}
-
-void TForm1::RestoreLoopGridRow(int row) {
+void TLoopsPage::RestoreLoopGridRow(int row) {
   restoringGridRow_ = true;
   LoopGrid->setCurrentIndex(LoopGridModel->index(row, std::max(LoopGrid->currentIndex().column(), 0)));
   restoringGridRow_ = false;

@@ -6,17 +6,20 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QStatusBar>
 #include <QTabWidget>
-#include <algorithm>
-#include <cmath>
 
+#include "app/application.h"
 #include "app/drawing_size.h"
+#include "app/grid_page.h"
 #include "app/help_window.h"
-#include "app/paint_box.h"
+#include "app/loops_page.h"
+#include "app/spanning_page.h"
 #include "controls/integer_spin.h"
-#include "draw/display_dialog.h"
-#include "draw/drawing_index.h"
-#include "draw/paint_area.h"
+#include "render/drawing_index.h"
+#include "render/paint_area.h"
+#include "render_qt/display_dialog.h"
+#include "render_qt/paint_box.h"
 
 namespace {
 
@@ -44,10 +47,6 @@ TForm1::TForm1(QWidget* parent)
     : QMainWindow(parent),
       ScreenSize(PrimaryScreenSize),
       ChooseFile(RunFileDialog),
-      WorkGraph(std::make_unique<TSurveyGraph>()),
-      ResultGraph(std::make_unique<TSurveyGraph>()),
-      ShownGraph(WorkGraph.get()),
-      Loops(std::make_unique<TLoopList>(5)),
       DrawingIndex(std::make_unique<TDrawingIndex>()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("Cyclorn"));
@@ -67,11 +66,15 @@ TForm1::TForm1(QWidget* parent)
   PageControl1 = new QTabWidget(central);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
   PageControl1->setFixedWidth(kPageControlWidth);
-  PageControl1->addTab(Scrollable(CreateGridPage()), QStringLiteral("Grid"));
-  PageControl1->addTab(Scrollable(CreateSpanningPage()), QStringLiteral("Spanning"));
-  PageControl1->addTab(Scrollable(CreateLoopsPage()), QStringLiteral("Loops"));
+  GridPage = new TGridPage(*this);
+  SpanningPage = new TSpanningPage(*this);
+  LoopsPage = new TLoopsPage(*this);
+  PageControl1->addTab(Scrollable(GridPage), QStringLiteral("Grid"));
+  PageControl1->addTab(Scrollable(SpanningPage), QStringLiteral("Spanning"));
+  PageControl1->addTab(Scrollable(LoopsPage), QStringLiteral("Loops"));
   PageControl1->setCurrentIndex(0);
   layout->addWidget(PageControl1);
+  TakeControlsOfPages();
 
   ScrollBox1 = new QScrollArea(central);
   ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
@@ -84,11 +87,57 @@ TForm1::TForm1(QWidget* parent)
 
   setCentralWidget(central);
   CreateMenus();
+  // The status line tells what a load noticed; it is there from the start
+  // so the drawing area keeps its size.
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
   resize(603, 455);
   ShowLoops = false;
 }
 
 TForm1::~TForm1() = default;
+
+void TForm1::TakeControlsOfPages() {
+  ColumnSpin = GridPage->ColumnSpin;
+  RowSpin = GridPage->RowSpin;
+  DensitySpin = GridPage->DensitySpin;
+  RandomSpin = GridPage->RandomSpin;
+  BorderedChk = GridPage->BorderedChk;
+  SpaceXSpin = GridPage->SpaceXSpin;
+  SpaceYSpin = GridPage->SpaceYSpin;
+  SparseChk = GridPage->SparseChk;
+  GridBtn = GridPage->GridBtn;
+  Button3 = GridPage->Button3;
+  Problem1 = GridPage->Problem1;
+  Problem2Btn = GridPage->Problem2Btn;
+  Problem3Btn = GridPage->Problem3Btn;
+  Problem4Btn = GridPage->Problem4Btn;
+  Problem5Btn = GridPage->Problem5Btn;
+  Problem6Btn = GridPage->Problem6Btn;
+
+  PrimBtn = SpanningPage->PrimBtn;
+  ByIncidenceChk = SpanningPage->ByIncidenceChk;
+  DepthFirstBtn = SpanningPage->DepthFirstBtn;
+  OriginalBtn = SpanningPage->OriginalBtn;
+  ResultBtn = SpanningPage->ResultBtn;
+  AdjacencyBtn = SpanningPage->AdjacencyBtn;
+  SequenceBtn = SpanningPage->SequenceBtn;
+  ParentsBtn = SpanningPage->ParentsBtn;
+  IndexBtn = SpanningPage->IndexBtn;
+  OptimizeBtn = SpanningPage->OptimizeBtn;
+  GraphMemo = SpanningPage->GraphMemo;
+
+  Button1 = LoopsPage->Button1;
+  LoopSpin = LoopsPage->LoopSpin;
+  LoopCntDis = LoopsPage->LoopCntDis;
+  LoopQualityLabel = LoopsPage->LoopQualityLabel;
+  LoopGrid = LoopsPage->LoopGrid;
+  LoopGridModel = LoopsPage->LoopGridModel;
+  OptimiseChk = LoopsPage->OptimiseChk;
+  OptimizeRadio = LoopsPage->OptimizeRadio;
+  OptimizeRadioItems = LoopsPage->OptimizeRadioItems;
+  SubTimer1 = LoopsPage->SubTimer1;
+  Button2 = LoopsPage->Button2;
+}
 
 void TForm1::CreateMenus() {
   QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
@@ -106,11 +155,11 @@ void TForm1::CreateMenus() {
   LoopDisplay1->setObjectName(QStringLiteral("LoopDisplay1"));
   Help2->setObjectName(QStringLiteral("Help2"));
 
-  Connect(LoadFile1, &QAction::triggered, &TForm1::LoadFile1Click);
-  Connect(SaveFile1, &QAction::triggered, &TForm1::SaveFile1Click);
-  Connect(SaveMetafile1, &QAction::triggered, &TForm1::SaveMetafile1Click);
-  Connect(LoopDisplay1, &QAction::triggered, &TForm1::LoopDisplay1Click);
-  Connect(Help2, &QAction::triggered, &TForm1::Help2Click);
+  ConnectCommand(LoadFile1, &QAction::triggered, this, &TForm1::LoadFile1Click);
+  ConnectCommand(SaveFile1, &QAction::triggered, this, &TForm1::SaveFile1Click);
+  ConnectCommand(SaveMetafile1, &QAction::triggered, this, &TForm1::SaveMetafile1Click);
+  ConnectCommand(LoopDisplay1, &QAction::triggered, this, &TForm1::LoopDisplay1Click);
+  ConnectCommand(Help2, &QAction::triggered, this, &TForm1::Help2Click);
 }
 
 void TForm1::CreateDisplayDialog() {
@@ -125,13 +174,31 @@ void TForm1::SetShowLoops(bool v) {
 }
 
 void TForm1::ShowGraph(TSurveyGraph& graph) {
-  ShownGraph = &graph;
+  Workbench.ShowGraph(graph);
   SetShowLoops(false);
+}
+
+void TForm1::ShowChosenLoop() {
+  ShowLoops = true;
+  PaintBox1->update();
 }
 
 void TForm1::FitDrawingArea(const TSurveyGraph& graph) {
   PaintBox1->setFixedSize(FittedDrawingSize(graph.MaxCorner, ScreenSize()));
 }
+
+void TForm1::SetDrawingAreaSize(QSize size) { PaintBox1->setFixedSize(size); }
+
+QSize TForm1::DrawingViewSize() const { return ScrollBox1->size(); }
+
+void TForm1::WorkGraphReplaced() {
+  LoopsPage->ClearLoopBrowser();
+  ShowGraph(*WorkGraph);
+}
+
+void TForm1::KeepGridLoops() { LoopsPage->KeepGridLoops(); }
+
+void TForm1::SetTitle(const QString& title) { setWindowTitle(title); }
 
 void TForm1::PaintBox1Paint(TCanvas& canvas) const {
   PaintDrawingArea(canvas, {ShowLoops, ShownGraph, WorkGraph.get(), Loops.get(), LoopSpin->Value()}, DisplaySettings);
@@ -142,9 +209,11 @@ void TForm1::PaintBox1Paint(TCanvas& canvas, const TRect& visible) const {
                    *DrawingIndex, visible);
 }
 
-void TForm1::OriginalBtnClick() { ShowGraph(*WorkGraph); }
-
-void TForm1::ResultBtnClick() { ShowGraph(*ResultGraph); }
+int TForm1::LoopGridRow() const { return LoopsPage->LoopGridRow(); }
+void TForm1::SetLoopGridRow(int row) { LoopsPage->SetLoopGridRow(row); }
+int TForm1::OptimizeRadioIndex() const { return LoopsPage->OptimizeRadioIndex(); }
+void TForm1::SetOptimizeRadioIndex(int index) { LoopsPage->SetOptimizeRadioIndex(index); }
+void TForm1::FillLoopGrid() { LoopsPage->FillLoopGrid(); }
 
 void TForm1::Help2Click() {
   if (!HelpWindow) HelpWindow = new THelpWindow(ApplicationHelpFile(), this);
@@ -157,10 +226,4 @@ void TForm1::LoopDisplay1Click() {
   if (!DisplayDlg) CreateDisplayDialog();
   DisplayDlg->exec();
   PaintBox1->update();
-}
-
-void TForm1::ReplaceWorkGraph(TSurveyGraph& filled) {
-  WorkGraph->Swap(filled);
-  ClearLoopBrowser();
-  ShowGraph(*WorkGraph);
 }

@@ -2,14 +2,13 @@
 // area's size and written as an enhanced or placeable Windows metafile.
 
 #include <QFile>
-#include <QFontMetrics>
 #include <QGuiApplication>
 
 #include "app/main_window.h"
-#include "app/paint_box.h"
-#include "draw/metafile_export.h"
-#include "draw/qt_conversions.h"
-#include "draw/renderer.h"
+#include "render_qt/paint_box.h"
+#include "render_qt/qt_conversions.h"
+#include "render_qt/qt_pictures.h"
+#include "workbench/picture_export.h"
 
 namespace {
 
@@ -22,14 +21,6 @@ class TBusyCursor {
   TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
 
-// Texts are measured as the screen draws them, so the file's label boxes
-// match the window's.
-TSize MeasureOnScreen(const TFontSpec& font, std::string_view text) {
-  const QFontMetrics metrics(ToQFont(font));
-  const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  return {metrics.horizontalAdvance(qtext), metrics.height()};
-}
-
 }  // namespace
 
 void TForm1::SaveMetafile1Click() {
@@ -40,11 +31,16 @@ void TForm1::SaveMetafile1Click() {
 
 void TForm1::ExportMetafile(const QString& name) {
   const TBusyCursor busy;
-  TMetafileCanvas recording(PaintBox1->width(), PaintBox1->height(), MeasureOnScreen);
-  DrawGraph(recording, *ShownGraph, DisplaySettings);
+  // Texts are measured as the screen draws them, so the file's label boxes
+  // match the window's.
+  TQtPictureMaker screen;
+  const TTextMeasure measure = [&screen](const TFontSpec& font, std::string_view text) {
+    return screen.MeasureText(font, text);
+  };
   TMetafileOptions options;
   options.WindowTextColor = ToTColor(palette().color(QPalette::WindowText));
-  const QSize screen = ScreenSize();
-  options.ReferenceScreen = {screen.width(), screen.height()};
-  SaveMetafile(QFile::encodeName(name).toStdString(), recording, options);
+  const QSize screenSize = ScreenSize();
+  options.ReferenceScreen = {screenSize.width(), screenSize.height()};
+  SaveGraphViewMetafile(QFile::encodeName(name).toStdString(), *ShownGraph, DisplaySettings,
+                        {PaintBox1->width(), PaintBox1->height()}, measure, options);
 }

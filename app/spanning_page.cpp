@@ -1,5 +1,4 @@
-// The "Spanning" page: the two tree commands, the view buttons and the text
-// reports of the shown graph.
+#include "app/spanning_page.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -7,47 +6,36 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/main_window.h"
-#include "loops/breadth_first_tree.h"
-#include "loops/depth_first_tree.h"
-#include "sources/reports.h"
+#include "app/application.h"
+#include "app/page_host.h"
+#include "app/page_widgets.h"
+#include "workbench/workbench.h"
 
-namespace {
-
-QPushButton* MakeButton(const char* name, const QString& caption, QWidget* parent) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromUtf8(name));
-  return button;
-}
-
-}  // namespace
-
-QWidget* TForm1::CreateSpanningPage() {
-  auto* page = new QWidget;
-  auto* layout = new QVBoxLayout(page);
+TSpanningPage::TSpanningPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(host) {
+  auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
 
-  PrimBtn = MakeButton("PrimBtn", QStringLiteral("Breadth First (Prim)"), page);
-  ByIncidenceChk = new QCheckBox(QStringLiteral("Favor High Order"), page);
+  PrimBtn = MakeButton("PrimBtn", QStringLiteral("Breadth First (Prim)"), this);
+  ByIncidenceChk = new QCheckBox(QStringLiteral("Favor High Order"), this);
   ByIncidenceChk->setObjectName(QStringLiteral("ByIncidenceChk"));
-  DepthFirstBtn = MakeButton("DepthFirstBtn", QStringLiteral("Depth First Tree"), page);
+  DepthFirstBtn = MakeButton("DepthFirstBtn", QStringLiteral("Depth First Tree"), this);
   layout->addWidget(PrimBtn);
   layout->addWidget(ByIncidenceChk);
   layout->addWidget(DepthFirstBtn);
 
   auto* views = new QHBoxLayout;
-  OriginalBtn = MakeButton("OriginalBtn", QStringLiteral("Original"), page);
-  ResultBtn = MakeButton("ResultBtn", QStringLiteral("Result"), page);
+  OriginalBtn = MakeButton("OriginalBtn", QStringLiteral("Original"), this);
+  ResultBtn = MakeButton("ResultBtn", QStringLiteral("Result"), this);
   views->addWidget(OriginalBtn);
   views->addWidget(ResultBtn);
   layout->addLayout(views);
 
   auto* reports = new QGridLayout;
-  AdjacencyBtn = MakeButton("AdjacencyBtn", QStringLiteral("Show Adjacency"), page);
-  SequenceBtn = MakeButton("SequenceBtn", QStringLiteral("Show Sequence"), page);
-  ParentsBtn = MakeButton("ParentsBtn", QStringLiteral("Show Parents"), page);
-  IndexBtn = MakeButton("IndexBtn", QStringLiteral("Show Indexes"), page);
-  OptimizeBtn = MakeButton("OptimizeBtn", QStringLiteral("Optimize List"), page);
+  AdjacencyBtn = MakeButton("AdjacencyBtn", QStringLiteral("Show Adjacency"), this);
+  SequenceBtn = MakeButton("SequenceBtn", QStringLiteral("Show Sequence"), this);
+  ParentsBtn = MakeButton("ParentsBtn", QStringLiteral("Show Parents"), this);
+  IndexBtn = MakeButton("IndexBtn", QStringLiteral("Show Indexes"), this);
+  OptimizeBtn = MakeButton("OptimizeBtn", QStringLiteral("Optimize List"), this);
   reports->addWidget(AdjacencyBtn, 0, 0, 1, 2);
   reports->addWidget(SequenceBtn, 1, 0, 1, 2);
   reports->addWidget(ParentsBtn, 2, 0, 1, 2);
@@ -55,57 +43,63 @@ QWidget* TForm1::CreateSpanningPage() {
   reports->addWidget(OptimizeBtn, 4, 0, 1, 2);
   layout->addLayout(reports);
 
-  GraphMemo = new QPlainTextEdit(page);
+  GraphMemo = new QPlainTextEdit(this);
   GraphMemo->setObjectName(QStringLiteral("GraphMemo"));
   GraphMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
   GraphMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   layout->addWidget(GraphMemo, 1);
 
-  Connect(PrimBtn, &QPushButton::clicked, &TForm1::PrimBtnClick);
-  Connect(DepthFirstBtn, &QPushButton::clicked, &TForm1::DepthFirstBtnClick);
-  Connect(OriginalBtn, &QPushButton::clicked, &TForm1::OriginalBtnClick);
-  Connect(ResultBtn, &QPushButton::clicked, &TForm1::ResultBtnClick);
-  Connect(AdjacencyBtn, &QPushButton::clicked, &TForm1::AdjacencyBtnClick);
-  Connect(SequenceBtn, &QPushButton::clicked, &TForm1::SequenceBtnClick);
-  Connect(ParentsBtn, &QPushButton::clicked, &TForm1::ParentsBtnClick);
-  Connect(IndexBtn, &QPushButton::clicked, &TForm1::IndexBtnClick);
-  Connect(OptimizeBtn, &QPushButton::clicked, &TForm1::OptimizeBtnClick);
-  return page;
+  ConnectCommand(PrimBtn, &QPushButton::clicked, this, &TSpanningPage::PrimBtnClick);
+  ConnectCommand(DepthFirstBtn, &QPushButton::clicked, this, &TSpanningPage::DepthFirstBtnClick);
+  ConnectCommand(OriginalBtn, &QPushButton::clicked, this, &TSpanningPage::OriginalBtnClick);
+  ConnectCommand(ResultBtn, &QPushButton::clicked, this, &TSpanningPage::ResultBtnClick);
+  ConnectCommand(AdjacencyBtn, &QPushButton::clicked, this, &TSpanningPage::AdjacencyBtnClick);
+  ConnectCommand(SequenceBtn, &QPushButton::clicked, this, &TSpanningPage::SequenceBtnClick);
+  ConnectCommand(ParentsBtn, &QPushButton::clicked, this, &TSpanningPage::ParentsBtnClick);
+  ConnectCommand(IndexBtn, &QPushButton::clicked, this, &TSpanningPage::IndexBtnClick);
+  ConnectCommand(OptimizeBtn, &QPushButton::clicked, this, &TSpanningPage::OptimizeBtnClick);
 }
 
-void TForm1::SetMemoLines(const std::vector<std::string>& lines) {
+void TSpanningPage::SetMemoLines(const std::vector<std::string>& lines) {
   QStringList text;
   text.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string& line : lines) text.append(QString::fromStdString(line));
   GraphMemo->setPlainText(text.join(QLatin1Char('\n')));
 }
 
-void TForm1::PrimBtnClick() {
-  ResultGraph->Clear();
-  KeepGridLoops();
-  BreadthFirstTree(*WorkGraph, *ResultGraph, *Loops, ByIncidenceChk->isChecked());
-  ShowGraph(*ResultGraph);
-  SetMemoLines(BreadthFirstMemoLines(*ResultGraph, *Loops));
+void TSpanningPage::PrimBtnClick() {
+  TWorkbench& bench = host_.Bench();
+  bench.ResultGraph->Clear();
+  host_.KeepGridLoops();
+  const std::vector<std::string> memo = bench.GrowTree(TTreeKind::tkBreadthFirst, ByIncidenceChk->isChecked());
+  host_.ShowGraph(*bench.ResultGraph);
+  SetMemoLines(memo);
 }
 
-void TForm1::DepthFirstBtnClick() {
-  ResultGraph->Clear();
-  KeepGridLoops();
-  DepthFirstTree(*WorkGraph, *ResultGraph, *Loops);
-  ShowGraph(*ResultGraph);
-  SetMemoLines(DepthFirstMemoLines(*ResultGraph, *Loops));
+void TSpanningPage::DepthFirstBtnClick() {
+  TWorkbench& bench = host_.Bench();
+  bench.ResultGraph->Clear();
+  host_.KeepGridLoops();
+  const std::vector<std::string> memo = bench.GrowTree(TTreeKind::tkDepthFirst, false);
+  host_.ShowGraph(*bench.ResultGraph);
+  SetMemoLines(memo);
 }
 
-void TForm1::AdjacencyBtnClick() { SetMemoLines(ReportAdjacency(*ShownGraph)); }
+void TSpanningPage::OriginalBtnClick() { host_.ShowGraph(*host_.Bench().WorkGraph); }
 
-void TForm1::SequenceBtnClick() { SetMemoLines(ReportSequence(*ShownGraph)); }
+void TSpanningPage::ResultBtnClick() { host_.ShowGraph(*host_.Bench().ResultGraph); }
 
-void TForm1::ParentsBtnClick() { SetMemoLines(ReportParents(*ShownGraph)); }
+void TSpanningPage::AdjacencyBtnClick() { SetMemoLines(host_.Bench().Report(TReportKind::rkAdjacency)); }
 
-void TForm1::IndexBtnClick() { SetMemoLines(ReportIndexes(*ShownGraph)); }
+void TSpanningPage::SequenceBtnClick() { SetMemoLines(host_.Bench().Report(TReportKind::rkSequence)); }
 
-void TForm1::OptimizeBtnClick() {
-  const int32_t reversed = OptimizeEdgeList(*ShownGraph);
-  setWindowTitle(QString::number(reversed));
-  ShowGraph(*ShownGraph);
+void TSpanningPage::ParentsBtnClick() { SetMemoLines(host_.Bench().Report(TReportKind::rkParents)); }
+
+void TSpanningPage::IndexBtnClick() { SetMemoLines(host_.Bench().Report(TReportKind::rkIndexes)); }
+
+void TSpanningPage::OptimizeBtnClick() {
+  TWorkbench& bench = host_.Bench();
+  const int32_t reversed = bench.OptimizeList();
+  host_.SetTitle(QString::number(reversed));
+  host_.ShowGraph(*bench.ShownGraph);
 }

@@ -1,70 +1,53 @@
 #include "cli/cli_run.h"
 
-#include <chrono>
-#include <functional>
+#include <memory>
 #include <vector>
 
-#include "cli/cli_export.h"
+#include "cli/cli_pictures.h"
 #include "core/errors.h"
-#include "core/survey_graph.h"
-#include "loops/loop_search.h"
-#include "sources/graph_builders.h"
+#include "render/display_settings.h"
 #include "sources/graph_file.h"
-#include "sources/problem_grids.h"
-#include "sources/reports.h"
+#include "workbench/picture_export.h"
+#include "workbench/workbench.h"
 
 namespace {
 
-constexpr int32_t kBuildMargin = 50;
+// A file failure, told with the file and, where it is about a line, the line.
+std::string FileErrorText(const std::string& fileName, const EInOutError& error) {
+  return fileName + ": " + (error.Line() > 0 ? "line " + std::to_string(error.Line()) + ": " : "") + error.what();
+}
 
-// A graph file failure, told with the file and, where it is about a line, the line.
-class EFileError : public ECyclornError {
- public:
-  EFileError(const std::string& fileName, const EInOutError& error)
-      : ECyclornError(fileName + ": " + (error.Line() > 0 ? "line " + std::to_string(error.Line()) + ": " : "") +
-                      error.what()) {}
-};
-
-void FillWorkGraph(const TCliOptions& options, TSurveyGraph& work) {
+void FillWorkGraph(const TCliOptions& options, TWorkbench& bench, std::ostream& err) {
   switch (options.Source) {
     case TCliSource::csLoad:
       try {
-        LoadGraph(options.LoadFile, work);
+        if (const std::string warning = bench.Load(options.LoadFile); !warning.empty())
+          err << "cyclorn-cli: " << options.LoadFile << ": warning: " << warning << '\n';
       } catch (const EInOutError& error) {
-        throw EFileError(options.LoadFile, error);
+        throw ECyclornError(FileErrorText(options.LoadFile, error));
       }
       break;
     case TCliSource::csProblem:
-      BuildProblemGrid(work, options.ProblemNumber);
+      bench.BuildProblem(options.ProblemNumber);
       break;
     case TCliSource::csGrid:
-      work.Clear();
-      BuildGriddedGraph(work, kBuildMargin, kBuildMargin, options.Bordered, options.SkipRows, 100 - options.Density,
-                        options.Rows, options.Columns, options.SpacingY, options.SpacingX);
-      if (options.Randomness > 0) JitterStations(work, options.SpacingX, options.SpacingY, options.Randomness);
+      bench.BuildGridded({options.Columns, options.Rows, options.Density, options.Randomness, options.Bordered,
+                          options.SkipRows, options.SpacingX, options.SpacingY});
       break;
     case TCliSource::csRandom:
-      work.Clear();
-      BuildNonGriddedGraph(work, options.Columns * options.Rows, options.Width, 100 - options.Density, options.Height);
+      bench.BuildNonGridded({options.Columns * options.Rows, options.Density, options.Width, options.Height});
       break;
     case TCliSource::csNone:
       break;
   }
 }
 
-void Save(const std::string& fileName, const TSurveyGraph& graph) {
+void Save(const std::string& fileName, const TWorkbench& bench) {
   try {
-    SaveGraph(fileName, graph);
+    bench.Save(fileName);
   } catch (const EInOutError& error) {
-    throw EFileError(fileName, error);
+    throw ECyclornError(FileErrorText(fileName, error));
   }
-}
-
-// Runs work and returns its duration in whole microseconds.
-int64_t Timed(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - start).count();
 }
 
 template <class Values>
@@ -78,81 +61,44 @@ void PrintLines(std::ostream& out, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) out << line << '\n';
 }
 
-// The tree command's result (or the tree a report asks for) into result.
-int64_t RunTree(const TCliOptions& options, TSurveyGraph& work, TSurveyGraph& result, TLoopList& loops) {
-  result.Clear();
-  return Timed([&] {
-    if (options.Tree == TTreeKind::tkBreadthFirst)
-      BreadthFirstTree(work, result, loops, options.FavorHighOrder);
-    else
-      DepthFirstTree(work, result, loops);
-  });
-}
-
-void RunTreeCommand(const TCliOptions& options, TSurveyGraph& work, std::ostream& out, std::ostream& err) {
-  TSurveyGraph result;
-  TLoopList loops;
-  const int64_t elapsed = RunTree(options, work, result, loops);
-  PrintLines(out, options.Tree == TTreeKind::tkBreadthFirst ? BreadthFirstMemoLines(result, loops)
-                                                            : DepthFirstMemoLines(result, loops));
+void RunTreeCommand(const TCliOptions& options, TWorkbench& bench, std::ostream& out, std::ostream& err) {
+  PrintLines(out, bench.GrowTree(options.Tree, options.FavorHighOrder));
   if (options.DumpState) {
-    PrintStateLine(out, "marks", work.Marks);
-    PrintStateLine(out, "flags", work.Edges.Flags);
+    const TSurveyGraph& result = *bench.ResultGraph;
+    PrintStateLine(out, "marks", bench.WorkGraph->Marks);
+    PrintStateLine(out, "flags", bench.WorkGraph->Edges.Flags);
     out << "tree:";
     for (int32_t e = 0; e < result.Edges.Count(); ++e)
       out << ' ' << result.Edges.Froms.Get(e) << '-' << result.Edges.Tos.Get(e);
     out << '\n';
     PrintStateLine(out, "parents", result.Parents);
   }
-  if (options.Time) err << FormatMilliseconds(elapsed) << '\n';
+  if (options.Time) err << FormatMilliseconds(bench.LastSearchMicroseconds()) << '\n';
 }
 
-void RunLoopsCommand(const TCliOptions& options, TSurveyGraph& work, std::ostream& out, std::ostream& err) {
-  TLoopList loops;
-  const int64_t elapsed = Timed([&] {
-    switch (options.Method) {
-      case TLoopMethod::lmShortest:
-        FindLoopsShortest(work, loops, options.Optimize);
-        break;
-      case TLoopMethod::lmOverlap:
-        FindLoopsOverlap(work, loops, options.Optimize);
-        break;
-      case TLoopMethod::lmMinimal:
-        FindLoopsMinimal(work, loops);
-        break;
-    }
-  });
+void RunLoopsCommand(const TCliOptions& options, TWorkbench& bench, std::ostream& out, std::ostream& err) {
+  bench.FindLoops(options.Method, options.Optimize);
+  const TLoopList& loops = *bench.Loops;
   for (int32_t k = 0; k < loops.Count(); ++k) out << LoopLine(k, loops.LoopAt(k)) << '\n';
-  if (options.Quality) out << QualityLine(MeasureLoopSet(work, loops)) << '\n';
+  if (options.Quality) out << QualityLine(bench.MeasureLoops()) << '\n';
   if (options.DumpState) {
-    PrintStateLine(out, "marks", work.Marks);
-    PrintStateLine(out, "flags", work.Edges.Flags);
+    PrintStateLine(out, "marks", bench.WorkGraph->Marks);
+    PrintStateLine(out, "flags", bench.WorkGraph->Edges.Flags);
   }
-  if (options.Time) err << FormatMilliseconds(elapsed) << '\n';
+  if (options.Time) err << FormatMilliseconds(bench.LastSearchMicroseconds()) << '\n';
 }
 
-void RunReportCommand(const TCliOptions& options, TSurveyGraph& work, std::ostream& out) {
-  TSurveyGraph result;
-  TLoopList loops;
-  const TSurveyGraph* shown = &work;
-  if (options.Tree != TTreeKind::tkNone) {
-    RunTree(options, work, result, loops);
-    shown = &result;
-  }
-  switch (options.Report) {
-    case TReportKind::rkAdjacency:
-      PrintLines(out, ReportAdjacency(*shown));
-      break;
-    case TReportKind::rkSequence:
-      PrintLines(out, ReportSequence(*shown));
-      break;
-    case TReportKind::rkParents:
-      PrintLines(out, ReportParents(*shown));
-      break;
-    case TReportKind::rkIndexes:
-      PrintLines(out, ReportIndexes(*shown));
-      break;
-  }
+void RunReportCommand(const TCliOptions& options, TWorkbench& bench, std::ostream& out) {
+  if (options.Tree != TTreeKind::tkNone) bench.GrowTree(options.Tree, options.FavorHighOrder);
+  PrintLines(out, bench.Report(options.Report));
+}
+
+void RunExportCommand(const TCliOptions& options, const TWorkbench& bench) {
+  // A name that says no format is refused before any toolkit starts.
+  TPictureFormat format{};
+  if (!PictureFormatOf(options.OutputFile, format)) ExportGraphView(options.OutputFile, *bench.WorkGraph, {}, nullptr);
+  const std::unique_ptr<TCliPictures> pictures = StartCliPictures();
+  ExportGraphView(options.OutputFile, *bench.WorkGraph, TDisplaySettings{}, pictures ? pictures->Maker() : nullptr);
 }
 
 }  // namespace
@@ -179,30 +125,30 @@ std::string QualityLine(const TLoopSetQuality& quality) {
 
 int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
   try {
-    TSurveyGraph work;
-    FillWorkGraph(options, work);
+    TWorkbench bench;
+    FillWorkGraph(options, bench, err);
     switch (options.Command) {
       case TCliCommand::ccSave:
-        Save(options.OutputFile, work);
+        Save(options.OutputFile, bench);
         break;
       case TCliCommand::ccTree:
-        RunTreeCommand(options, work, out, err);
+        RunTreeCommand(options, bench, out, err);
         break;
       case TCliCommand::ccLoops:
-        RunLoopsCommand(options, work, out, err);
+        RunLoopsCommand(options, bench, out, err);
         break;
       case TCliCommand::ccReport:
-        RunReportCommand(options, work, out);
+        RunReportCommand(options, bench, out);
         break;
       case TCliCommand::ccOptimizeList: {
         // Saved before printing, so a failed save prints nothing but its error.
-        const int32_t reversed = OptimizeEdgeList(work);
-        if (!options.OutputFile.empty()) Save(options.OutputFile, work);
+        const int32_t reversed = bench.OptimizeList();
+        if (!options.OutputFile.empty()) Save(options.OutputFile, bench);
         out << reversed << '\n';
         break;
       }
       case TCliCommand::ccExport:
-        ExportGraphView(options.OutputFile, work);
+        RunExportCommand(options, bench);
         break;
     }
     out.flush();
@@ -211,6 +157,9 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
   } catch (const std::bad_alloc&) {
     out.flush();
     err << "cyclorn-cli: Out of memory\n";
+  } catch (const EFileError& error) {
+    out.flush();
+    err << "cyclorn-cli: " << (error.FileName().empty() ? "" : error.FileName() + ": ") << error.what() << '\n';
   } catch (const std::exception& error) {
     out.flush();
     err << "cyclorn-cli: " << error.what() << '\n';

@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "workbench/commands.h"
+
 enum class TCliCommand { ccSave, ccTree, ccLoops, ccReport, ccOptimizeList, ccExport };
 enum class TCliSource { csNone, csLoad, csProblem, csGrid, csRandom };
-enum class TTreeKind { tkNone, tkBreadthFirst, tkDepthFirst };
-enum class TLoopMethod { lmShortest, lmOverlap, lmMinimal };
-enum class TReportKind { rkAdjacency, rkSequence, rkParents, rkIndexes };
 
 // Everything one run needs; the defaults are those of the "Grid" page.
 struct TCliOptions {

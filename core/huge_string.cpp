@@ -10,8 +10,7 @@ THugeString::THugeString(int32_t capacity, int32_t width) : THugeArray(capacity,
 
 int32_t THugeString::Add(std::string_view s, int32_t tag) {
   if (static_cast<int64_t>(s.size()) > Width())
-    throw ENameTooLong("Station name longer than " + std::to_string(Width()) + " characters: \"" + std::string(s) +
-                       "\"");
+    throw ENameTooLong("Station name longer than " + std::to_string(Width()) + " bytes: \"" + std::string(s) + "\"");
   Grow();
   const int32_t index = Count();
   std::byte* slot = ItemPtr(index);

@@ -36,7 +36,7 @@ class TSurveyGraph {
   // Empties the graph; the corners become +-9.9e99 until the next station.
   void Clear();
   // Adds a station (a repeated name makes a further station) and returns its
-  // index. A name longer than 12 characters is refused with ENameTooLong.
+  // index. A name longer than 12 bytes is refused with ENameTooLong.
   int32_t AddStation(std::string_view name, Vec3 position);
   TStationInfo GetStation(int32_t i) const;
   // Adds an edge and its neighbour, incident-edge and parent bookkeeping.

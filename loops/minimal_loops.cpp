@@ -6,35 +6,12 @@
 #include <vector>
 
 #include "loops/loop_order.h"
+#include "loops/minimum_basis.h"
+#include "loops/shot_runs.h"
 #include "loops/spanning_forest.h"
 #include "loops/sparse_gf2.h"
 
 namespace {
-
-// Loops as runs of shot indices in one column: a loop's closing shot, then
-// the shots of its path from the closing shot's To back to its From.
-class TShotRuns {
- public:
-  TShotRuns() { start_.push_back(0); }
-  // Room for runs and shots up front: growing a column of millions of shots
-  // copies it, while room never written is never touched.
-  void Reserve(size_t runs, size_t shots) {
-    start_.reserve(runs + 1);
-    shots_.reserve(shots);
-  }
-  void Append(int32_t shot) { shots_.push_back(shot); }
-  // Ends the run appended since the last Close or Drop.
-  void Close() { start_.push_back(shots_.size()); }
-  // Removes what was appended since the last Close or Drop.
-  void Drop() { shots_.resize(start_.back()); }
-  size_t Count() const { return start_.size() - 1; }
-  int32_t Length(size_t run) const { return static_cast<int32_t>(start_[run + 1] - start_[run]); }
-  const int32_t* Run(size_t run) const { return shots_.data() + start_[run]; }
-
- private:
-  std::vector<int32_t> shots_;
-  std::vector<size_t> start_;
-};
 
 // Breadth-first path searches over a chosen set of shots, reusing their
 // bookkeeping: a station belongs to the current search when its stamp is the
@@ -162,8 +139,8 @@ class TWalkBuilder {
 
 // The independent loops, shortest first, among the restricted loops (a basis
 // already) and the shorter loops found through the whole network.
-std::vector<const int32_t*> ShortestIndependent(const TSpanningForest& forest, const TShotRuns& restricted,
-                                                const TShotRuns& shorter, std::vector<int32_t>& lengths) {
+std::vector<TShotRun> ShortestIndependent(const TSpanningForest& forest, const TShotRuns& restricted,
+                                          const TShotRuns& shorter) {
   struct TEntry {
     int32_t Length;
     const TShotRuns* Runs;
@@ -177,7 +154,7 @@ std::vector<const int32_t*> ShortestIndependent(const TSpanningForest& forest, c
                    [](const TEntry& a, const TEntry& b) { return a.Length < b.Length; });
   const auto rank = static_cast<int64_t>(forest.ClosingOrder().size());
   TSparseGf2Basis basis(static_cast<int32_t>(rank));
-  std::vector<const int32_t*> chosen;
+  std::vector<TShotRun> chosen;
   std::vector<int32_t> row;
   for (const TEntry& entry : entries) {
     if (basis.Rank() == rank) break;
@@ -187,8 +164,7 @@ std::vector<const int32_t*> ShortestIndependent(const TSpanningForest& forest, c
       if (forest.ClosingRank(run[k]) >= 0) row.push_back(forest.ClosingRank(run[k]));
     std::sort(row.begin(), row.end());
     if (!basis.Insert(row)) continue;
-    chosen.push_back(run);
-    lengths.push_back(entry.Length);
+    chosen.push_back({run, entry.Length});
   }
   return chosen;
 }
@@ -246,33 +222,53 @@ TShotRuns ShorterLoops(const TSurveyGraph& graph, const TSpanningForest& forest,
 
 }  // namespace
 
-void FindLoopsMinimal(const TSurveyGraph& graph, TLoopList& loops) {
+const char* MinimalBasisName(TMinimalBasis basis) {
+  return basis == TMinimalBasis::mbMinimum ? "minimum" : "near-minimum";
+}
+
+TMinimalBasis FindLoopsMinimal(const TSurveyGraph& graph, TLoopList& loops, TMinimalSearch search) {
   // Built aside and swapped in, so a failure leaves the caller's loops whole.
   TLoopList minimal;
   std::vector<int32_t> counts;
   std::vector<double> spreads;
+  TMinimalBasis basis = TMinimalBasis::mbNearMinimum;
   {
     TShotRuns restricted;
     TShotRuns shorter;
-    std::vector<const int32_t*> chosen;
-    std::vector<int32_t> lengths;
+    TShotRuns added;
+    // The loops to build, unless they are the restricted loops in their order.
+    std::vector<TShotRun> chosen;
+    bool allRestricted = false;
     {
       // The search's own structures go before the loops are built, which is
       // when the most memory is in use.
       const TShotAdjacency shots(graph);
       const TSpanningForest forest(graph, shots);
-      TPathSearch search(graph, shots);
-      restricted = RestrictedLoops(graph, forest, search);
-      shorter = ShorterLoops(graph, forest, restricted, search);
-      if (shorter.Count() > 0) chosen = ShortestIndependent(forest, restricted, shorter, lengths);
+      TPathSearch paths(graph, shots);
+      restricted = RestrictedLoops(graph, forest, paths);
+      shorter = ShorterLoops(graph, forest, restricted, paths);
+      if (shorter.Count() > 0)
+        chosen = ShortestIndependent(forest, restricted, shorter);
+      else
+        allRestricted = true;
+      const auto rank = static_cast<int64_t>(forest.ClosingOrder().size());
+      if (search == TMinimalSearch::msMinimum ||
+          (search == TMinimalSearch::msAutomatic && rank <= kMinimumBasisLoopLimit)) {
+        if (allRestricted) {
+          for (size_t i = 0; i < restricted.Count(); ++i) chosen.push_back({restricted.Run(i), restricted.Length(i)});
+          allRestricted = false;
+        }
+        MakeMinimumBasis(graph, shots, forest, chosen, added);
+        basis = TMinimalBasis::mbMinimum;
+      }
     }
-    const size_t count = shorter.Count() == 0 ? restricted.Count() : chosen.size();
+    const size_t count = allRestricted ? restricted.Count() : chosen.size();
     minimal.SetCapacity(static_cast<int32_t>(count) + 1);
     TWalkBuilder walks(graph, count);
-    if (shorter.Count() == 0) {
+    if (allRestricted) {
       for (size_t i = 0; i < restricted.Count(); ++i) walks.Add(restricted.Run(i), restricted.Length(i), minimal);
     } else {
-      for (size_t i = 0; i < chosen.size(); ++i) walks.Add(chosen[i], lengths[i], minimal);
+      for (const TShotRun& run : chosen) walks.Add(run.Shots, run.Length, minimal);
     }
     counts = walks.TakeCounts();
     spreads = walks.TakeSpreads();
@@ -280,4 +276,5 @@ void FindLoopsMinimal(const TSurveyGraph& graph, TLoopList& loops) {
   // The shot runs are gone before the sort keys take their room.
   SortLoopsByKeys(minimal, counts, spreads);
   loops.Swap(minimal);
+  return basis;
 }

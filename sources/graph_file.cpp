@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include "sources/graph_numbers.h"
+#include "support/input_file.h"
+#include "support/safe_write.h"
 
 namespace {
 
@@ -23,34 +26,11 @@ constexpr const char* kInvalidNumber = "Invalid numeric input";
 
 [[noreturn]] void ThrowErrno(int errorNumber) { throw EInOutError(InOutErrorText(errorNumber), 0); }
 
-// An open file descriptor, closed however the block ends.
-class TFileHandle {
- public:
-  explicit TFileHandle(int fd) : fd_(fd) {}
-  ~TFileHandle() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-  int Get() const { return fd_; }
-  // Closes now and reports the close's own error (a delayed write failure).
-  void Close() {
-    const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 && errno != EINTR) ThrowErrno(errno);
-  }
-
- private:
-  int fd_;
-};
-
 // Reads a graph file through one buffer, byte by byte, keeping the line
 // number of the byte about to be read.
 class TGraphFileReader {
  public:
-  explicit TGraphFileReader(const std::string& fileName) : file_(Open(fileName)), buffer_(kBufferSize) {
-    struct stat info {};
-    if (::fstat(file_.Get(), &info) == 0 && S_ISREG(info.st_mode)) fileSize_ = info.st_size;
-  }
+  explicit TGraphFileReader(const std::string& fileName) : file_(Open(fileName)), buffer_(kBufferSize) {}
 
   // The next byte, or -1 at the end of the file.
   int Peek() {
@@ -73,13 +53,20 @@ class TGraphFileReader {
   }
   // A count line: an integer no larger than the reader will allocate for.
   // Records missing at the end of a file are read as empty ones, so a count
-  // is also held to the file's size: a few bytes cannot ask for millions.
+  // is also held to what the file's size and the padding allowed can give.
   int32_t ReadCount(const char* what) {
-    const int32_t count = ReadInteger();
-    if (count > kMaxGraphFileCount)
-      Fail(std::string(what) + " " + std::to_string(count) + " is above " + std::to_string(kMaxGraphFileCount));
-    if (fileSize_ >= 0 && count > fileSize_)
-      Fail(std::string(what) + " " + std::to_string(count) + " is more than a file of " + std::to_string(fileSize_) +
+    if (!ReadToken(kIntegerTokenLimit)) return 0;
+    int32_t count = 0;
+    if (!ParseGraphInteger(token_, count)) {
+      // Plain digits that do not fit in 32 bits: say which limit they pass.
+      const size_t start = token_[0] == '+' ? 1 : 0;
+      if (token_.size() > start && token_.find_first_not_of("0123456789", start) == std::string::npos)
+        FailAbove(what, token_.substr(std::min(token_.find_first_not_of('0', start), token_.size() - 1)));
+      Fail(kInvalidNumber);
+    }
+    if (count > kMaxGraphFileCount) FailAbove(what, std::to_string(count));
+    if (count > file_.Size() + kMaxPaddedRecords)
+      Fail(std::string(what) + " " + std::to_string(count) + " is more than a file of " + std::to_string(file_.Size()) +
            " bytes can hold");
     return count;
   }
@@ -88,51 +75,60 @@ class TGraphFileReader {
   std::string ReadName() {
     tokenLine_ = line_;
     std::string name;
+    if (Peek() == -1) ranOut_ = true;
     for (int c = Peek(); c != -1 && c != '\n'; c = Peek()) {
       Advance();
       if (c == '\r' && Peek() == '\n') break;
       if (c == '\r') continue;
       name += static_cast<char>(c);
       if (name.size() > static_cast<size_t>(TSurveyGraph::kNameWidth))
-        Fail("Station name longer than " + std::to_string(TSurveyGraph::kNameWidth) + " characters");
+        Fail("Station name longer than " + std::to_string(TSurveyGraph::kNameWidth) + " bytes");
     }
     return name;
   }
   // Discards everything up to and including the next line feed.
   void SkipLine() {
+    bool loneReturn = false;
     for (int c = Peek(); c != -1; c = Peek()) {
       Advance();
       if (c == '\n') return;
+      if (c == '\r' && Peek() != '\n' && Peek() != -1) loneReturn = true;
     }
+    loneReturns_ = loneReturns_ || loneReturn;
   }
+  // Line of the byte about to be read.
+  int Line() const { return line_; }
   // Line where the last number or name began.
   int TokenLine() const { return tokenLine_; }
+  // True once a name or number was asked for at the end of the file.
+  bool RanOut() const { return ranOut_; }
+  // True once a line skip ran to the end of the file past a carriage return
+  // that ended no line.
+  bool SkippedLoneReturns() const { return loneReturns_; }
   [[noreturn]] void Fail(const std::string& message) const { throw EInOutError(message, tokenLine_); }
-  void Close() { file_.Close(); }
 
  private:
-  static int Open(const std::string& fileName) {
-    if (fileName.empty()) ThrowErrno(EINVAL);
-    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) ThrowErrno(errno);
-    struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-      ::close(fd);
-      ThrowErrno(EISDIR);
+  static TInputFile Open(const std::string& fileName) {
+    try {
+      return TInputFile(fileName);
+    } catch (const EFileError& error) {
+      throw EInOutError(error.what(), 0);
     }
-    return fd;
+  }
+  [[noreturn]] void FailAbove(const char* what, const std::string& count) const {
+    Fail(std::string(what) + " " + count + " is above " + std::to_string(kMaxGraphFileCount));
   }
   bool Fill() {
-    for (;;) {
-      const ssize_t got = ::read(file_.Get(), buffer_.data(), buffer_.size());
-      if (got > 0) {
-        pos_ = 0;
-        end_ = static_cast<size_t>(got);
-        return true;
-      }
-      if (got == 0) return false;
-      if (errno != EINTR) throw EInOutError(InOutErrorText(errno), line_);
+    size_t got = 0;
+    try {
+      got = file_.Read(buffer_.data(), buffer_.size());
+    } catch (const EFileError& error) {
+      throw EInOutError(error.what(), line_);
     }
+    if (got == 0) return false;
+    pos_ = 0;
+    end_ = got;
+    return true;
   }
   // Skips bytes up to code 32, then takes the run above 32. False at the end
   // of the file, where a number reads as 0. A run longer than the limit is
@@ -144,7 +140,10 @@ class TGraphFileReader {
       c = Peek();
     }
     tokenLine_ = line_;
-    if (c == -1) return false;
+    if (c == -1) {
+      ranOut_ = true;
+      return false;
+    }
     token_.clear();
     while (c > ' ') {
       if (token_.size() == limit) Fail(kInvalidNumber);
@@ -155,97 +154,16 @@ class TGraphFileReader {
     return true;
   }
 
-  TFileHandle file_;
+  TInputFile file_;
   std::vector<char> buffer_;
   size_t pos_ = 0;
   size_t end_ = 0;
-  int64_t fileSize_ = -1;  // -1 when the file is not a regular file
   int line_ = 1;
   int tokenLine_ = 1;
+  bool ranOut_ = false;
+  bool loneReturns_ = false;
   std::string token_;
 };
-
-// A temporary file beside the target, removed unless it was renamed over it.
-// A target that exists and is neither a regular file nor a folder (a device
-// such as /dev/full, a pipe) is written in place instead: renaming a file
-// over it would replace the device rather than write to it.
-class TTemporaryFile {
- public:
-  explicit TTemporaryFile(const std::string& target) {
-    struct stat existing {};
-    if (::stat(target.c_str(), &existing) == 0 && !S_ISREG(existing.st_mode) && !S_ISDIR(existing.st_mode)) {
-      const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-      if (fd < 0) ThrowErrno(errno);
-      file_ = std::make_unique<TFileHandle>(fd);
-      inPlace_ = true;
-      return;
-    }
-    path_ = FolderOf(target) + "/.cyclorn-save-XXXXXX";
-    const int fd = ::mkostemp(path_.data(), O_CLOEXEC);
-    if (fd < 0) ThrowErrno(errno);
-    file_ = std::make_unique<TFileHandle>(fd);
-    // mkstemp creates the file private; give it the mode the target has or
-    // a new file would get.
-    struct stat info {};
-    mode_t mode;
-    if (::stat(target.c_str(), &info) == 0) {
-      mode = info.st_mode & 07777;
-    } else {
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-  }
-  ~TTemporaryFile() {
-    file_.reset();
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-  TTemporaryFile(const TTemporaryFile&) = delete;
-  TTemporaryFile& operator=(const TTemporaryFile&) = delete;
-
-  void Write(const std::string& bytes) {
-    const char* p = bytes.data();
-    size_t left = bytes.size();
-    while (left > 0) {
-      const ssize_t put = ::write(file_->Get(), p, left);
-      if (put < 0) {
-        if (errno == EINTR) continue;
-        ThrowErrno(errno);
-      }
-      p += put;
-      left -= static_cast<size_t>(put);
-    }
-  }
-  // Flushes to the disk, closes and renames over the target.
-  void CommitAs(const std::string& target) {
-    if (::fsync(file_->Get()) != 0 && errno != EINVAL) ThrowErrno(errno);
-    file_->Close();
-    if (inPlace_) return;
-    if (::rename(path_.c_str(), target.c_str()) != 0) ThrowErrno(errno);
-    path_.clear();
-  }
-
- private:
-  static std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-  }
-
-  std::string path_;
-  std::unique_ptr<TFileHandle> file_;
-  bool inPlace_ = false;
-};
-
-// The file a save replaces: the one a link points to rather than the link.
-std::string SaveTargetOf(const std::string& fileName) {
-  struct stat info {};
-  if (::lstat(fileName.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return fileName;
-  const std::unique_ptr<char, decltype(&std::free)> resolved(::realpath(fileName.c_str(), nullptr), &std::free);
-  return resolved ? std::string(resolved.get()) : fileName;
-}
 
 void AppendInteger(std::string& out, int32_t v) {
   char digits[16];
@@ -253,22 +171,13 @@ void AppendInteger(std::string& out, int32_t v) {
   out.append(digits, result.ptr);
 }
 
-}  // namespace
-
-void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
-  if (fileName.empty()) ThrowErrno(EINVAL);
-  for (int32_t i = 0; i < graph.StationCount(); ++i) {
-    const Vec3 p = graph.Positions.Get(i);
-    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
-      throw ECyclornError("Station " + graph.Names.GetName(i) + " has a position that is not a finite number");
-  }
-  const std::string target = SaveTargetOf(fileName);
-  TTemporaryFile temporary(target);
+void WriteGraph(const std::string& fileName, const TSurveyGraph& graph) {
+  TSafeFile file(fileName);
   std::string out;
   out.reserve(kBufferSize + 256);
   const auto flushWhenFull = [&] {
     if (out.size() >= kBufferSize) {
-      temporary.Write(out);
+      file.Write(out);
       out.clear();
     }
   };
@@ -295,31 +204,91 @@ void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
     out += "\r\n";
     flushWhenFull();
   }
-  temporary.Write(out);
-  temporary.CommitAs(target);
+  file.Write(out);
+  file.Commit();
 }
 
-void LoadGraph(const std::string& fileName, TSurveyGraph& graph) {
+}  // namespace
+
+void SaveGraph(const std::string& fileName, const TSurveyGraph& graph) {
+  if (fileName.empty()) ThrowErrno(EINVAL);
+  for (int32_t i = 0; i < graph.StationCount(); ++i) {
+    const Vec3 p = graph.Positions.Get(i);
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y) || !std::isfinite(p.Z))
+      throw ECyclornError("Station " + graph.Names.GetName(i) + " has a position that is not a finite number");
+  }
+  try {
+    WriteGraph(fileName, graph);
+  } catch (const EFileError& error) {
+    throw EInOutError(error.what(), 0);
+  }
+}
+
+std::string TGraphLoadReport::Warning() const {
+  if (!EndedEarly()) return "";
+  const auto counted = [](int32_t n, const char* what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); };
+  std::string text = "File ends early: " + counted(PaddedStations, "station") + " and " + counted(PaddedShots, "shot") +
+                     " padded from line " + std::to_string(FromLine) + " on";
+  if (StationCountMissing)
+    text += ", station and edge counts missing";
+  else if (EdgeCountMissing)
+    text += ", edge count missing";
+  if (LoneCarriageReturns) text += " (carriage returns without line feeds do not end lines)";
+  return text;
+}
+
+// Records missing at the end of the file read as empty ones (reads there
+// give "" and 0), so the loops below run on and only count them; a count
+// that would add more than kMaxPaddedRecords of them is refused instead.
+TGraphLoadReport LoadGraph(const std::string& fileName, TSurveyGraph& graph) {
   TGraphFileReader reader(fileName);
+  TGraphLoadReport report;
   TSurveyGraph fresh;
   fresh.Clear();
+  const auto refuseMissing = [&](const char* what, int32_t count, int32_t countLine, int32_t held, const char* unit) {
+    throw EInOutError(std::string(what) + " " + std::to_string(count) + " is more than the file holds: it ends after " +
+                          std::to_string(held) + " " + unit + (held == 1 ? "" : "s"),
+                      countLine);
+  };
   const int32_t stationCount = reader.ReadCount("Station count");
+  const int32_t stationCountLine = reader.TokenLine();
+  if (reader.RanOut()) {
+    report.StationCountMissing = true;
+    report.FromLine = stationCountLine;
+  }
   reader.SkipLine();
   for (int32_t i = 0; i < stationCount; ++i) {
+    const int32_t recordLine = reader.Line();
     const std::string name = reader.ReadName();
     reader.SkipLine();
     const double x = reader.ReadReal();
     const double y = reader.ReadReal();
     const double z = reader.ReadReal();
     reader.SkipLine();
+    if (reader.RanOut() && !report.EndedEarly()) {
+      if (stationCount - i > kMaxPaddedRecords)
+        refuseMissing("Station count", stationCount, stationCountLine, i, "station");
+      report.PaddedStations = stationCount - i;
+      report.FromLine = recordLine;
+    }
     fresh.AddStation(name, MakeVec3(x, y, z));
   }
   const int32_t edgeCount = reader.ReadCount("Edge count");
+  const int32_t edgeCountLine = reader.TokenLine();
+  if (reader.RanOut()) {
+    report.EdgeCountMissing = true;
+    if (!report.EndedEarly()) report.FromLine = edgeCountLine;
+  }
   reader.SkipLine();
   for (int32_t j = 0; j < edgeCount; ++j) {
     const int32_t from = reader.ReadInteger();
     const int32_t fromLine = reader.TokenLine();
     const int32_t to = reader.ReadInteger();
+    if (reader.RanOut() && !report.EndedEarly()) {
+      if (edgeCount - j > kMaxPaddedRecords) refuseMissing("Edge count", edgeCount, edgeCountLine, j, "edge");
+      report.PaddedShots = edgeCount - j;
+      report.FromLine = fromLine;
+    }
     for (const auto& [end, line] : {std::pair{from, fromLine}, std::pair{to, reader.TokenLine()}}) {
       if (end >= fresh.StationCount())
         throw EInOutError("Edge end " + std::to_string(end) + " is not below the station count " +
@@ -329,6 +298,7 @@ void LoadGraph(const std::string& fileName, TSurveyGraph& graph) {
     reader.SkipLine();
     fresh.AddEdgeByIndex(from, to);  // an edge with a negative end is skipped
   }
-  reader.Close();
+  report.LoneCarriageReturns = report.EndedEarly() && reader.SkippedLoneReturns();
   graph.Swap(fresh);
+  return report;
 }

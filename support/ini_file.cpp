@@ -3,7 +3,9 @@
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
+
+#include "support/input_file.h"
 
 namespace {
 
@@ -24,7 +26,13 @@ std::string KeyOf(const std::string& section, const std::string& key) { return L
 }  // namespace
 
 TIniFile::TIniFile(const std::filesystem::path& path) {
-  std::ifstream in(path);
+  std::string text;
+  try {
+    text = ReadWholeFile(path.string());
+  } catch (const EFileError&) {
+    return;  // missing, unreadable, or a pipe or device that could block the start or never end
+  }
+  std::istringstream in(text);
   std::string line, section;
   while (std::getline(in, line)) {
     line = Trim(line);

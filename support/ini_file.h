@@ -9,7 +9,8 @@
 
 class TIniFile {
  public:
-  // Reads the file; a missing or unreadable file gives an empty one.
+  // Reads the file; a missing or unreadable file, or one that is not a
+  // regular file (a pipe, a device), gives an empty one.
   explicit TIniFile(const std::filesystem::path& path);
 
   std::optional<std::string> ReadString(const std::string& section, const std::string& key) const;

@@ -20,13 +20,16 @@ class TInputFile {
 
   // The file's size in bytes when it was opened.
   int64_t Size() const { return size_; }
-  // Reads up to `capacity` bytes into buffer; 0 at the end of the file.
+  // Reads up to `capacity` bytes into buffer; 0 at the end of the file as it
+  // was when opened, so a file that grows meanwhile is read as it was.
   // Raises EFileError on a read error.
   size_t Read(char* buffer, size_t capacity);
 
  private:
   int fd_ = -1;
   int64_t size_ = 0;
+  std::string fileName_;
+  int64_t left_ = 0;
 };
 
 // The whole of a regular file. Raises EFileError as TInputFile does.

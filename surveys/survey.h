@@ -55,10 +55,18 @@ struct TSurveyLeg {
   friend bool operator==(const TSurveyLeg&, const TSurveyLeg&) = default;
 };
 
+// How the vertical of a leg was read: a clino angle, a plumb up or down
+// (the compass is not used), "level" (an angle of exactly 0), or nothing at
+// all (taken as level, its vertical error as large as the tape). Legs that
+// are not of the normal style carry Omitted.
+enum class TClinoKind : uint8_t { Angle, Up, Down, Level, Omitted };
+
 // What raw data says about one leg. Readings are the values used, after
 // units, calibration and declination: metres and degrees; a reading that was
-// not taken is NaN. Fore and back readings are kept apart; Vector is the
-// combination the leg stands for.
+// not taken is NaN. Fore and back readings are kept apart (a back reading as
+// read, pointing from To to From); Vector is the combination the leg stands
+// for. The standard deviations are those of the combined readings the vector
+// was computed from, so that Covariance follows from them and the vector.
 struct TLegMeasurement {
   Vec3 Vector;  // From to To: X east, Y north, Z up, in metres
   // The vector's expected error as a symmetric covariance in square metres:
@@ -70,7 +78,11 @@ struct TLegMeasurement {
   // Standard deviations of the readings, in metres and degrees.
   double TapeSd = 0, CompassSd = 0, ClinoSd = 0;
   int32_t File = -1;  // index into TSurvey::Files
-  int32_t Line = 0;   // line in that file, from 1
+  int32_t Line = 0;   // line in that file, from 1 (the first, when Shots > 1)
+  TClinoKind Clinometer = TClinoKind::Omitted;
+  // Lines of data averaged into this leg: repeated readings of one leg on
+  // consecutive lines count as one leg measured several times.
+  int32_t Shots = 1;
 };
 
 // A station fixed by the data (*fix), with its position and standard deviations.
@@ -93,6 +105,10 @@ struct TSurveyNotes {
   int64_t ZeroLengthLegs = 0;   // legs whose two ends are one position, left out
   int64_t SharedPositions = 0;  // names that became one station because they share a position
   int64_t CrossSections = 0;
+  // Pieces of the survey that no leg joins to a fixed point (to the first
+  // piece when nothing is fixed): each was placed from its own first station,
+  // east of what was placed before it.
+  int64_t UnfixedPieces = 0;
   std::vector<TTraverseError> TraverseErrors;
 };
 

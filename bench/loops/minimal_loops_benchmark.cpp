@@ -1,6 +1,8 @@
-// The minimal loop search on full N x N grids and on 60 % random grids (the
-// networks of cyclorn-cli's --grid --density 60 --no-bordered), and the loop
-// set quality of the three searches' loops at 300 x 300.
+// The minimal loop search on full N x N grids, on 60 % random grids (the
+// networks of cyclorn-cli's --grid --density 60 --no-bordered) and on random
+// non-gridded networks (--random), the automatic choice of search beside the
+// near-minimum one, and the loop set quality of the three searches' loops at
+// 300 x 300.
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
@@ -11,11 +13,16 @@
 
 namespace {
 
-// Times the search on a network the caller filled, then reports its counters.
+// Times the search the second argument names (0 the automatic choice, 1 the
+// near-minimum search) on a network the caller filled, then reports its
+// counters and which basis came out.
 void TimeFindLoopsMinimal(benchmark::State& state, const TSurveyGraph& graph) {
+  const TMinimalSearch search = state.range(1) == 0 ? TMinimalSearch::msAutomatic : TMinimalSearch::msNearMinimum;
   TLoopList loops;
-  for (auto _ : state) FindLoopsMinimal(graph, loops);
+  TMinimalBasis basis = TMinimalBasis::mbNearMinimum;
+  for (auto _ : state) basis = FindLoopsMinimal(graph, loops, search);
   SetCounters(state, graph, loops);
+  state.counters["minimum"] = basis == TMinimalBasis::mbMinimum ? 1 : 0;
 }
 
 void BM_FindLoopsMinimal(benchmark::State& state) {
@@ -25,14 +32,37 @@ void BM_FindLoopsMinimal(benchmark::State& state) {
   const auto n = static_cast<double>(state.range(0));
   state.counters["four_squares"] = 4 * (n - 1) * (n - 1);
 }
-BENCHMARK(BM_FindLoopsMinimal)->Arg(100)->Arg(300)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindLoopsMinimal)
+    ->ArgNames({"n", "near"})
+    ->Args({100, 0})
+    ->Args({100, 1})
+    ->Args({141, 0})
+    ->Args({141, 1})
+    ->Args({300, 0})
+    ->Args({1000, 0})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_FindLoopsMinimalRandom(benchmark::State& state) {
   TSurveyGraph graph;
   FillSixtyPercentGrid(graph, static_cast<int32_t>(state.range(0)));
   TimeFindLoopsMinimal(state, graph);
 }
-BENCHMARK(BM_FindLoopsMinimalRandom)->Arg(30)->Arg(50)->Arg(100)->Arg(300)->Arg(500)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindLoopsMinimalRandom)
+    ->ArgNames({"n", "near"})
+    ->ArgsProduct({{30, 50, 100, 200, 290}, {0, 1}})
+    ->Args({300, 0})
+    ->Args({500, 0})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_FindLoopsMinimalNonGridded(benchmark::State& state) {
+  TSurveyGraph graph;
+  FillRandomNetwork(graph, static_cast<int32_t>(state.range(0)), static_cast<int32_t>(state.range(0)));
+  TimeFindLoopsMinimal(state, graph);
+}
+BENCHMARK(BM_FindLoopsMinimalNonGridded)
+    ->ArgNames({"n", "near"})
+    ->ArgsProduct({{60, 100, 150}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 enum TMethod : int64_t { kShortest = 0, kFundamental = 1, kOverlap = 2, kMinimal = 3 };
 

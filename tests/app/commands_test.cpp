@@ -7,7 +7,7 @@
 #include <QScrollArea>
 #include <QTableView>
 
-#include "app/paint_box.h"
+#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
 #include "tests/app/app_test_support.h"
 

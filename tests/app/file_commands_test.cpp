@@ -8,7 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/paint_box.h"
+#include "render_qt/paint_box.h"
 #include "tests/app/app_test_support.h"
 
 namespace {

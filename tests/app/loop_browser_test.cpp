@@ -10,7 +10,7 @@
 #include <QTableView>
 #include <QTest>
 
-#include "app/paint_box.h"
+#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
 #include "loops/minimal_loops.h"

@@ -27,10 +27,10 @@
 #include "app/automation.h"
 #include "app/drawing_size.h"
 #include "app/help_window.h"
-#include "app/paint_box.h"
+#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
 #include "core/errors.h"
-#include "draw/display_dialog.h"
+#include "render_qt/display_dialog.h"
 #include "tests/app/app_test_support.h"
 
 namespace {

@@ -12,10 +12,10 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/paint_box.h"
+#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
-#include "draw/drawing_index.h"
-#include "draw/qt_canvas.h"
+#include "render/drawing_index.h"
+#include "render_qt/qt_canvas.h"
 #include "tests/app/app_test_support.h"
 
 namespace {

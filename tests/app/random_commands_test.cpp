@@ -24,7 +24,7 @@
 #include <random>
 #include <sstream>
 
-#include "app/paint_box.h"
+#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/recording_canvas.h"

@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "draw/canvas.h"
+#include "render/canvas.h"
 
 class TRecordingCanvas final : public TCanvas {
  public:

@@ -7,7 +7,7 @@
 #include <span>
 #include <string_view>
 
-#include "draw/canvas.h"
+#include "render/canvas.h"
 
 class TCountingCanvas final : public TCanvas {
  public:

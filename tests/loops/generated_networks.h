@@ -109,6 +109,25 @@ inline TNetwork MakeNetwork(uint32_t seed) {
   return net;
 }
 
+// Networks that stress the merging pass and the ordering: few stations
+// joined many times (many loops holding the same station pairs, merges that
+// empty loops, every station on one or two spots so spreads tie), and
+// jittered grids far from the origin, where sums of positions round and only
+// the same order of additions gives the same spreads.
+inline TNetwork MakeStressNetwork(uint32_t seed) {
+  TRandom random(seed);
+  TNetwork net;
+  const bool repeatNames = Draw(random, 0, 7) == 0;
+  if (seed % 2 == 0)
+    AddRandomNetwork(net, random, Draw(random, 2, 8), Draw(random, 8, 40), 0, repeatNames);
+  else
+    AddGrid(net, random, Draw(random, 3, 12), Draw(random, 3, 12), 1e15 + Draw(random, 0, 999) * 0.37, true,
+            Draw(random, 0, 20), repeatNames);
+  for (size_t k = 0; k < net.Positions.size(); ++k) net.Marks.push_back(Draw(random, 0, 2));
+  for (size_t k = 0; k < net.Edges.size(); ++k) net.Flags.push_back(Draw(random, 0, 4) == 0 ? 1 : 0);
+  return net;
+}
+
 inline void Fill(TSurveyGraph& graph, const TNetwork& net) {
   graph.Clear();
   for (size_t k = 0; k < net.Positions.size(); ++k) graph.AddStation(net.Names[k], net.Positions[k]);

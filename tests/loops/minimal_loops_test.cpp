@@ -13,6 +13,7 @@
 
 #include "generated_networks.h"
 #include "loop_test_graphs.h"
+#include "minimum_references.h"
 #include "loops/loop_search.h"
 #include "sources/graph_builders.h"
 #include "sources/problem_grids.h"
@@ -200,57 +201,6 @@ TEST(MinimalLoops, SortLongestFirstAndRepeatExactly) {
   FindLoopsMinimal(g, second);
   EXPECT_THAT(EdgeCounts(first), ElementsAre(4, 3));
   EXPECT_EQ(Snapshot(first), Snapshot(second));
-}
-
-// The basis a brute force finds: every simple cycle (by shot), shortest first,
-// kept when independent of those kept before. By the matroid property the
-// kept cycles are a minimum loop basis; returns their total length.
-int64_t MinimumBasisLength(const TSurveyGraph& g) {
-  const int32_t m = g.Edges.Count();
-  std::vector<uint64_t> cycles;
-  std::vector<uint8_t> onPath(static_cast<size_t>(g.StationCount()), 0);
-  // Simple paths from v back to target over shots above lowest; each cycle is
-  // found once, from its lowest shot.
-  const auto extend = [&](auto&& self, int32_t v, int32_t target, int32_t lowest, uint64_t used) -> void {
-    const THugeInteger& far = g.Neighbors.ListOf(v);
-    const THugeInteger& incident = g.IncidentEdges.ListOf(v);
-    for (int32_t k = 0; k < far.Count(); ++k) {
-      const int32_t e = incident.Get(k);
-      const int32_t w = far.Get(k);
-      if (e <= lowest || (used >> e & 1U) != 0 || w == v) continue;
-      if (w == target) {
-        cycles.push_back(used | uint64_t{1} << e);
-      } else if (onPath[static_cast<size_t>(w)] == 0) {
-        onPath[static_cast<size_t>(w)] = 1;
-        self(self, w, target, lowest, used | uint64_t{1} << e);
-        onPath[static_cast<size_t>(w)] = 0;
-      }
-    }
-  };
-  for (int32_t e = 0; e < m; ++e) {
-    const TEdgeRec shot = g.Edges.GetEdge(e);
-    if (shot.From == shot.To) {
-      cycles.push_back(uint64_t{1} << e);
-      continue;
-    }
-    onPath[static_cast<size_t>(shot.To)] = 1;
-    extend(extend, shot.To, shot.From, e, uint64_t{1} << e);
-    onPath[static_cast<size_t>(shot.To)] = 0;
-  }
-  std::stable_sort(cycles.begin(), cycles.end(),
-                   [](uint64_t a, uint64_t b) { return std::popcount(a) < std::popcount(b); });
-  std::vector<uint64_t> rows;
-  int64_t total = 0;
-  for (uint64_t cycle : cycles) {
-    uint64_t v = cycle;
-    for (uint64_t row : rows)
-      if ((v ^ row) < v) v ^= row;
-    if (v == 0) continue;
-    rows.push_back(v);
-    std::sort(rows.begin(), rows.end(), std::greater<>());
-    total += std::popcount(cycle);
-  }
-  return total;
 }
 
 TEST(MinimalLoops, MatchTheBruteForceMinimumOnSmallGrids) {

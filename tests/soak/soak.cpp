@@ -22,7 +22,7 @@
 #include <string>
 #include <vector>
 
-#include "draw/renderer.h"
+#include "render/renderer.h"
 #include "loops/loop_search.h"
 #include "sources/graph_builders.h"
 #include "sources/graph_file.h"

@@ -218,6 +218,33 @@ TEST(LoadGraph, PadsMissingStationsAndReadsAMissingEdgeCountAsNoEdges) {
   LoadGraph(folder.Write("negative.grf", "-3\n-2\n"), graph);
   EXPECT_EQ(graph.StationCount(), 0);
   EXPECT_EQ(graph.Edges.Count(), 0);
+  // A count the file's few bytes cannot hold is padded all the same.
+  LoadGraph(folder.Write("three-bytes.grf", "17\n"), graph);
+  EXPECT_EQ(StationLines(graph), std::vector<std::string>(17, " 0 0 0"));
+  EXPECT_EQ(graph.Edges.Count(), 0);
+}
+
+TEST(LoadGraph, SaysInOneLineWhatAFileThatEndsEarlyLacked) {
+  TScratchFolder folder;
+  const std::string stations = "2\r\nA\r\n1 2 3\r\nB\r\n4 5 6\r\n";
+  const std::pair<std::string, std::string> cases[] = {
+      {stations + "1\r\n0 1", ""},
+      {"3\r\nA\r\n1 2 3\r\nB\r\n4 5",
+       "File ends early: 2 stations and 0 shots padded from line 4 on, edge count missing"},
+      {stations, "File ends early: 0 stations and 0 shots padded from line 6 on, edge count missing"},
+      {stations + "4\r\n0 1\r\n1", "File ends early: 0 stations and 3 shots padded from line 8 on"},
+      {"2\rA\r1 2 3\rB\r4 5 6\r1\r0 1\r",
+       "File ends early: 2 stations and 0 shots padded from line 1 on, edge count missing (carriage returns without "
+       "line feeds do not end lines)"},
+  };
+  for (const auto& [text, warning] : cases) {
+    SCOPED_TRACE(text);
+    TSurveyGraph graph;
+    EXPECT_EQ(LoadGraph(folder.Write("short.grf", text), graph).Warning(), warning);
+  }
+  TSurveyGraph graph;
+  LoadGraph(folder.Write("e.grf", stations + "4\r\n0 1\r\n1"), graph);
+  EXPECT_THAT(EdgeNames(graph), ElementsAre("A-B", "B-A", "A-A", "A-A"));
 }
 
 TEST(LoadGraph, SkipsAnEdgeWithANegativeEndAndReadsOn) {
@@ -247,7 +274,7 @@ TEST(LoadGraph, OpeningFailuresLeaveTheGraphAsItWas) {
   ExpectLoadError(folder.File("absent.grf"), graph, "File not found", 0);
   ExpectLoadError("", graph, "Invalid filename", 0);
   ExpectLoadError(folder.File(std::string(300, 'n')), graph, "Invalid filename", 0);
-  ExpectLoadError(folder.Path().string(), graph, "File access denied", 0);
+  ExpectLoadError(folder.Path().string(), graph, "Not a regular file (a folder)", 0);
   folder.Write("plain", "x");
   ExpectLoadError(folder.File("plain/x.grf"), graph, "I/O error " + std::to_string(ENOTDIR), 0);
   ExpectSameGraph(before, graph);
@@ -319,7 +346,12 @@ TEST(LoadGraph, RefusesLongNamesFarEdgeEndsAndHugeCountsNamingTheLine) {
   TSurveyGraph graph;
   FillWithGridTwo(graph);
   ExpectLoadError(folder.Write("name.grf", "2\nA\n0 0 0\nthirteen char\n0 0 0\n0\n"), graph,
-                  "Station name longer than 12 characters", 4);
+                  "Station name longer than 12 bytes", 4);
+  // Twelve characters of two bytes each are 24 bytes.
+  ExpectLoadError(
+      folder.Write("utf8.grf",
+                   "1\n\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\n0 0 0\n0\n"),
+      graph, "Station name longer than 12 bytes", 2);
   ExpectLoadError(folder.Write("end.grf", "2\nA\n0 0 0\nB\n0 0 0\n2\n0 1\n1\n2\n"), graph,
                   "Edge end 2 is not below the station count 2", 9);
   ExpectLoadError(folder.Write("from.grf", "1\nA\n0 0 0\n1\n7 -1\n"), graph,
@@ -327,9 +359,17 @@ TEST(LoadGraph, RefusesLongNamesFarEdgeEndsAndHugeCountsNamingTheLine) {
   ExpectLoadError(folder.Write("count.grf", "16777217\n"), graph, "Station count 16777217 is above 16777216", 1);
   ExpectLoadError(folder.Write("tiny.grf", "16777216\n"), graph,
                   "Station count 16777216 is more than a file of 9 bytes can hold", 1);
-  ExpectLoadError(folder.Write("tiny-edges.grf", "1\nA\n0 0 0\n\n1000\n"), graph,
-                  "Edge count 1000 is more than a file of 16 bytes can hold", 5);
+  ExpectLoadError(folder.Write("tiny-edges.grf", "1\nA\n0 0 0\n\n65554\n"), graph,
+                  "Edge count 65554 is more than a file of 17 bytes can hold", 5);
   ExpectLoadError(folder.Write("edges.grf", "0\n\n\n99999999\n"), graph, "Edge count 99999999 is above 16777216", 4);
+  ExpectLoadError(folder.Write("two-to-32.grf", "4294967296\n"), graph, "Station count 4294967296 is above 16777216",
+                  1);
+  // The file's size allows the count, but its records end far sooner: one
+  // name line and blank lines that the first number skips.
+  ExpectLoadError(folder.Write("blank.grf", "70000\n" + std::string(69999, '\n')), graph,
+                  "Station count 70000 is more than the file holds: it ends after 0 stations", 1);
+  ExpectLoadError(folder.Write("short-edges.grf", "1\nA\n0 0 0\n65538\n0 0\n" + std::string(100, ' ')), graph,
+                  "Edge count 65538 is more than the file holds: it ends after 1 edge", 4);
   ExpectSameGraph(before, graph);
 }
 

@@ -12,9 +12,9 @@ struct THostileCase {
 
 inline constexpr THostileCase kRefusedHostileFiles[] = {
     {"count-int-max.grf", "Station count 2147483647 is above 16777216", 1},
-    {"count-eleven-digits.grf", "Invalid numeric input", 1},
+    {"count-eleven-digits.grf", "Station count 99999999999 is above 16777216", 1},
     {"count-leading-zeros.grf", "Station count 16777217 is above 16777216", 1},
-    {"name-13.grf", "Station name longer than 12 characters", 4},
+    {"name-13.grf", "Station name longer than 12 bytes", 4},
     {"binary.grf", "Invalid numeric input", 1},
     {"comma.grf", "Invalid numeric input", 5},
     {"coordinate-1e309.grf", "Invalid numeric input", 5},
@@ -25,16 +25,24 @@ inline constexpr THostileCase kRefusedHostileFiles[] = {
     {"edge-end-eleven-digits.grf", "Invalid numeric input", 7},
 };
 
-// The hostile files that load, each as a network of this many stations.
+// The hostile files that load, each as a network of this many stations,
+// with the warning of a file that ended early ("" when it held everything).
 struct TLoadedHostileCase {
   const char* file;
   int stations;
+  const char* warning;
 };
 
 inline constexpr TLoadedHostileCase kLoadedHostileFiles[] = {
-    {"empty.grf", 0},         {"count-zero.grf", 0},        {"count-minus-one.grf", 0},
-    {"only-count.grf", 3},    {"name-12.grf", 1},           {"nul-byte.grf", 2},
-    {"cr-without-lf.grf", 2}, {"coordinates-1e308.grf", 2}, {"edge-one-number.grf", 2},
+    {"empty.grf", 0, "File ends early: 0 stations and 0 shots padded from line 1 on, station and edge counts missing"},
+    {"count-zero.grf", 0, ""},
+    {"count-minus-one.grf", 0, ""},
+    {"only-count.grf", 3, "File ends early: 3 stations and 0 shots padded from line 2 on, edge count missing"},
+    {"name-12.grf", 1, ""},
+    {"nul-byte.grf", 2, ""},
+    {"cr-without-lf.grf", 2, ""},
+    {"coordinates-1e308.grf", 2, ""},
+    {"edge-one-number.grf", 2, "File ends early: 0 stations and 1 shot padded from line 7 on"},
 };
 
 // The path of a hostile file, from the folder CYCLORN_HOSTILE_FILES names.

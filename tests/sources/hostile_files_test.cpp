@@ -78,7 +78,8 @@ TEST(HostileGraphFiles, EveryFileOfTheCorpusIsEitherRefusedOrLoadedAsListed) {
   for (const TLoadedHostileCase& c : kLoadedHostileFiles) {
     listed.push_back(c.file);
     TSurveyGraph graph;
-    LoadOverGridTwo(HostileFile(c.file), graph);
+    BuildProblemGrid(graph, 2);
+    EXPECT_EQ(LoadGraph(HostileFile(c.file), graph).Warning(), c.warning) << c.file;
     EXPECT_EQ(graph.StationCount(), c.stations) << c.file;
   }
   std::vector<std::string> present;
@@ -186,7 +187,7 @@ TEST(HostileGraphFiles, AHundredMegabytesOfBlankLinesLoadQuicklyInLittleMemory) 
     const std::string block(1 << 20, 'n');
     for (int i = 0; i < 100; ++i) out << block;
   }
-  EXPECT_EQ(LoadFailure(file, graph), std::make_pair(std::string("Station name longer than 12 characters"), 2));
+  EXPECT_EQ(LoadFailure(file, graph), std::make_pair(std::string("Station name longer than 12 bytes"), 2));
   EXPECT_LT(PeakResidentKilobytes() - peakBefore, 16 * 1024);
 }
 
@@ -196,7 +197,8 @@ TEST(HostileGraphFiles, AFolderOrAnUnreadableFileIsRefusedAndKeepsThePreviousNet
   BuildProblemGrid(before, 2);
   TSurveyGraph graph;
   BuildProblemGrid(graph, 2);
-  EXPECT_EQ(LoadFailure(folder.Path().string(), graph), std::make_pair(std::string("File access denied"), 0));
+  EXPECT_EQ(LoadFailure(folder.Path().string(), graph),
+            std::make_pair(std::string("Not a regular file (a folder)"), 0));
   ExpectSameGraph(before, graph);
 
   const std::string locked = folder.Write("locked.grf", "0\r\n0\r\n");
@@ -209,6 +211,32 @@ TEST(HostileGraphFiles, AFolderOrAnUnreadableFileIsRefusedAndKeepsThePreviousNet
   }
   EXPECT_EQ(LoadFailure(locked, graph), std::make_pair(std::string("File access denied"), 0));
   ExpectSameGraph(before, graph);
+}
+
+TEST(HostileGraphFiles, PipesDevicesAndEndlessInputsAreRefusedBeforeReadingAndKeepThePreviousNetwork) {
+  TScratchFolder folder;
+  TSurveyGraph before;
+  BuildProblemGrid(before, 2);
+  TSurveyGraph graph;
+  BuildProblemGrid(graph, 2);
+  // Opening a FIFO without a writer would block, and /dev/zero never ends:
+  // were either of them read, the alarm would end the test program.
+  ::alarm(60);
+  const std::string fifo = folder.File("fifo.grf");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // A pipe holding a huge count, as `printf '16777216\n0\n' | ... /dev/stdin` gives.
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  ASSERT_EQ(::write(pipeFds[1], "16777216\n0\n", 11), 11);
+  const std::string piped = "/proc/self/fd/" + std::to_string(pipeFds[0]);
+  for (const std::string& file : {fifo, piped, std::string("/dev/zero")}) {
+    EXPECT_EQ(LoadFailure(file, graph).first,
+              file == "/dev/zero" ? "Not a regular file (a device)" : "Not a regular file (a pipe)");
+    ExpectSameGraph(before, graph);
+  }
+  ::alarm(0);
+  ::close(pipeFds[0]);
+  ::close(pipeFds[1]);
 }
 
 // A small tmpfs mounted for one test and unmounted however it ends.

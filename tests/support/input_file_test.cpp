@@ -30,6 +30,16 @@ TEST(InputFile, ReadsARegularFileWhole) {
   std::filesystem::remove(path);
 }
 
+TEST(InputFile, ReadsNoFurtherThanTheSizeItHadWhenOpened) {
+  const std::filesystem::path path = std::filesystem::temp_directory_path() / "cyclorn-input-file-grows.txt";
+  { std::ofstream(path, std::ios::binary) << "12345"; }
+  TInputFile file(path.string());
+  { std::ofstream(path, std::ios::binary | std::ios::app) << "67890"; }
+  char buffer[16];
+  EXPECT_EQ(file.Read(buffer, sizeof buffer) + file.Read(buffer, sizeof buffer), 5u);
+  std::filesystem::remove(path);
+}
+
 TEST(InputFile, RefusesWhatIsNotARegularFileQuicklyAndNamesIt) {
   const std::filesystem::path fifo = std::filesystem::temp_directory_path() / "cyclorn-input-file-test.fifo";
   std::filesystem::remove(fifo);

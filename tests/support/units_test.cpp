@@ -1,6 +1,8 @@
 #include "support/units.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -32,6 +34,15 @@ TEST_F(UnitsSetting, MissingFileGivesTheInternationalFoot) {
   ReadUnitsSettingFrom(folder_ / "absent.ini");
   EXPECT_EQ(FootToMeter, 0.3048);
   EXPECT_EQ(MeterToFoot, 1 / 0.3048);
+}
+
+TEST_F(UnitsSetting, APipeOrADeviceGivesTheInternationalFootWithoutBeingRead) {
+  ASSERT_EQ(::mkfifo((folder_ / "fifo.ini").c_str(), 0600), 0);
+  ::alarm(60);  // opening a FIFO without a writer would block, /dev/zero never ends
+  ReadUnitsSettingFrom(folder_ / "fifo.ini");
+  ReadUnitsSettingFrom("/dev/zero");
+  ::alarm(0);
+  EXPECT_EQ(FootToMeter, 0.3048);
 }
 
 TEST_F(UnitsSetting, ZeroChoosesTheUsSurveyFoot) {

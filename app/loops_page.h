@@ -1,0 +1,70 @@
+#pragma once
+// TLoopsPage, the "Loops" page: the loop search, its timing, the loop grid
+// and the loop chooser, which keep each other's selection in step.
+
+#include <QWidget>
+#include <memory>
+
+#include "core/owned_lists.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QTableView;
+class TIntegerSpin;
+class TLoopGridModel;
+class TPageHost;
+class TSubTimer;
+
+class TLoopsPage final : public QWidget {
+  Q_OBJECT
+  Q_DISABLE_COPY_MOVE(TLoopsPage)
+
+ public:
+  explicit TLoopsPage(TPageHost& host, QWidget* parent = nullptr);
+  ~TLoopsPage() override;
+
+  QPushButton* Button1 = nullptr;
+  TIntegerSpin* LoopSpin = nullptr;
+  QLabel* LoopCntDis = nullptr;
+  QLabel* LoopQualityLabel = nullptr;  // total edges of the loops and whether they are a basis
+  QTableView* LoopGrid = nullptr;
+  TLoopGridModel* LoopGridModel = nullptr;  // the cells of LoopGrid
+  QCheckBox* OptimiseChk = nullptr;
+  QGroupBox* OptimizeRadio = nullptr;
+  QButtonGroup* OptimizeRadioItems = nullptr;
+  TSubTimer* SubTimer1 = nullptr;
+  QPushButton* Button2 = nullptr;
+
+  // The loop grid's current row counted as the grid counts it: row 0 is the
+  // header row, row i + 1 holds loop i; 0 when no data row is current.
+  int LoopGridRow() const;
+  void SetLoopGridRow(int row);
+  // The item index of OptimizeRadio, -1 when none is selected.
+  int OptimizeRadioIndex() const;
+  void SetOptimizeRadioIndex(int index);
+
+  void Button1Click();
+  void Button2Click();
+  void FillLoopGrid();
+  void ShowOneLoopBtnClick();
+  void LoopGridClick();
+  // Empties Loops, the loop grid, the counter and the loop chooser.
+  void ClearLoopBrowser();
+  // Before a command refills Loops: when the loop grid reads the current
+  // list, hands that list to the grid and makes Loops a new list, so the grid
+  // keeps what the last "Find Loops" listed.
+  void KeepGridLoops();
+
+ private:
+  // Makes `row` (0 = first data row) the grid's current row after its model
+  // was reset, without reporting it as a click.
+  void RestoreLoopGridRow(int row);
+
+  TPageHost& host_;
+  // The loop list the grid reads after a tree command or a search replaced Loops.
+  std::unique_ptr<TLoopList> GridLoops;
+  bool restoringGridRow_ = false;
+};

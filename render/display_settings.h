@@ -1,0 +1,26 @@
+#pragma once
+// TDisplaySettings: the nine settings every drawing reads at the moment it
+// runs. The main window owns one set; the display options dialog edits it.
+
+#include <cstdint>
+
+#include "render/canvas.h"
+
+// What a station label shows.
+enum TLabelMode : int32_t { lmStation = 0, lmIndex = 1 };
+
+struct TDisplaySettings {
+  static constexpr int32_t kMinLineWidth = 1;
+  static constexpr int32_t kMaxLineWidth = 5;
+
+  TColor BackColor = clGray;    // background fill of the graph view
+  TColor LineColor = clBlack;   // pen of edges in the graph view
+  TColor LoopColor = clRed;     // pen of the chosen loop in the loop view
+  TColor LabelColor = clWhite;  // fill of station label boxes
+  TColor ArrowColor = clWhite;  // fill of arrow heads
+  int32_t LineWidth = 1;        // pen width of edges, arrow outlines and label frames, 1 to 5
+  bool ShowArrow = true;
+  int32_t LabelMode = lmStation;
+  TFontSpec LabelFont;  // "MS Sans Serif", height -11, window-text colour
+  friend bool operator==(const TDisplaySettings&, const TDisplaySettings&) = default;
+};

@@ -1,0 +1,34 @@
+#pragma once
+// What a repaint of the main window's drawing area draws: the graph view of
+// the shown graph, or every loop over the work graph with the chosen one on top.
+
+#include <cstdint>
+
+#include "core/owned_lists.h"
+#include "core/survey_graph.h"
+#include "render/canvas.h"
+#include "render/display_settings.h"
+
+class TDrawingIndex;
+
+// The application state a repaint reads. The pointers are not owned; a null
+// graph or loop list draws nothing.
+struct TDrawingState {
+  bool ShowLoops = false;
+  const TSurveyGraph* ShownGraph = nullptr;
+  const TSurveyGraph* WorkGraph = nullptr;
+  const TLoopList* Loops = nullptr;
+  int64_t ChosenLoop = 0;  // the loop chooser's value
+};
+
+// Without ShowLoops: the graph view of ShownGraph. With it: every loop in
+// black on grey, then the chosen loop again on top in LoopColor; nothing at
+// all for an empty loop list, and no chosen loop when its index is not in the list.
+void PaintDrawingArea(TCanvas& canvas, const TDrawingState& state, const TDisplaySettings& settings);
+
+// The same picture repainted only where it shows in `visible`, the canvas's
+// clip rectangle: only the edges and loops that `index` finds reaching it are
+// drawn, in the order of the whole picture, so the pixels inside `visible`
+// are the same. The index builds what it lacks with `canvas`.
+void PaintDrawingArea(TCanvas& canvas, const TDrawingState& state, const TDisplaySettings& settings,
+                      TDrawingIndex& index, const TRect& visible);
