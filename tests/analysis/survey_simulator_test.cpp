@@ -11,6 +11,7 @@
 
 #include "analysis_test_support.h"
 #include "core/errors.h"
+#include "surveys/svx_reader.h"
 
 namespace {
 
@@ -114,6 +115,35 @@ TEST(SurveySimulator, BuildsTheSurveyTheFileDescribes) {
   }
   const TAnalysedSurvey a(survey);
   EXPECT_GT(a.Misclosures.size(), 10u);  // some traverses closed on a nearby station
+}
+
+// The .svx reader finds in the file the legs the simulation built: the same
+// stations, vectors, covariances and lines.
+TEST(SurveySimulator, WritesTheLegsTheSvxReaderReads) {
+  TSimulationOptions o;
+  o.Columns = 6;
+  o.Rows = 5;
+  o.ThinPercent = 10;
+  o.Blunders = 4;
+  o.BlunderKinds = 0x0f;
+  const TSimulatedSurvey s = SimulateSurvey(o);
+  const TSurvey built = SurveyOfSimulation(s, "sim.svx");
+  TSvxMemoryFiles files;
+  files.Files["sim.svx"] = s.Svx;
+  const TSurvey read = ReadSvx("sim.svx", files);
+  ASSERT_EQ(read.LegCount(), built.LegCount());
+  ASSERT_TRUE(read.HasMeasurements());
+  for (int32_t k = 0; k < built.LegCount(); ++k) {
+    const TSurveyLeg& a = built.Legs[static_cast<size_t>(k)];
+    const TSurveyLeg& b = read.Legs[static_cast<size_t>(k)];
+    EXPECT_EQ(read.MainName(b.From), built.MainName(a.From)) << k;
+    EXPECT_EQ(read.MainName(b.To), built.MainName(a.To)) << k;
+    const TLegMeasurement& x = built.Measurements[static_cast<size_t>(k)];
+    const TLegMeasurement& y = read.Measurements[static_cast<size_t>(k)];
+    EXPECT_LT(Length3(Sub3(x.Vector, y.Vector)), 1e-9) << k;
+    for (size_t i = 0; i < 6; ++i) EXPECT_NEAR(x.Covariance[i], y.Covariance[i], 1e-12) << k << " " << i;
+    EXPECT_EQ(y.Line, x.Line) << k;
+  }
 }
 
 // cavern reads the file and finds the loops the minimal search finds.
