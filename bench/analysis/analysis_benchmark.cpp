@@ -18,6 +18,7 @@
 #include "analysis/loop_misclosure.h"
 #include "analysis/survey_simulator.h"
 #include "loops/minimal_loops.h"
+#include "surveys/svx_reader.h"
 
 namespace {
 
@@ -65,6 +66,24 @@ BENCHMARK(BM_BlundersGrid)->Arg(30)->Arg(60)->Arg(100)->Unit(benchmark::kMillise
 
 void BM_BlundersCave(benchmark::State& state) { RunBlunders(state, TSimulatedShape::Cave); }
 BENCHMARK(BM_BlundersCave)->Arg(10000)->Arg(40000)->Unit(benchmark::kMillisecond);
+
+// The same from the .svx text: the reader, then everything above.
+void BM_BlundersGridFromSvx(benchmark::State& state) {
+  TSvxMemoryFiles files;
+  files.Files["sim.svx"] = Simulated(TSimulatedShape::Grid, static_cast<int32_t>(state.range(0))).Svx;
+  TBlunderReport report;
+  for (auto _ : state) {
+    const TSurvey survey = ReadSvx("sim.svx", files);
+    TSurveyGraph graph;
+    const TSurveyNetwork network = BuildSurveyNetwork(survey, TLegChoice{}, graph);
+    TLoopList list;
+    FindLoopsMinimal(graph, list);
+    report = FindBlunders(survey, network, graph, ComputeMisclosures(survey, network, graph, list));
+    benchmark::DoNotOptimize(report);
+  }
+  state.counters["suspects"] = static_cast<double>(report.Suspects.size());
+}
+BENCHMARK(BM_BlundersGridFromSvx)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
 
 void BM_MisclosuresGrid(benchmark::State& state) {
   const TSurvey survey =
