@@ -3,12 +3,17 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 #include "cli/cli_pictures.h"
+#include "analysis/analysis_format.h"
+#include "analysis/leg_statistic.h"
+#include "analysis/survey_simulator.h"
 #include "core/errors.h"
 #include "render/display_settings.h"
 #include "sources/graph_file.h"
+#include "support/safe_write.h"
 #include "workbench/picture_export.h"
 #include "workbench/workbench.h"
 
@@ -111,6 +116,43 @@ void RunSurveyCommand(const TCliOptions& options, const TWorkbench& bench, std::
   PrintLines(out, bench.SurveySummaryLines());
 }
 
+void RunMisclosuresCommand(const TCliOptions& options, TWorkbench& bench, std::ostream& out) {
+  bench.FindLoops(options.Method, options.Optimize,
+                  options.NearMinimum ? TMinimalSearch::msNearMinimum : TMinimalSearch::msAutomatic);
+  std::vector<TLoopMisclosure> loops = bench.Misclosures();
+  // Worst first: the largest figure, but the loop order by index.
+  if (const std::optional<TMisclosureField> field = MisclosureFieldByName(options.SortField))
+    SortMisclosures(loops, *field, *field != TMisclosureField::Index);
+  WriteMisclosures(out, *bench.Survey(), loops, {options.Format, options.Top, false});
+}
+
+void RunBlundersCommand(const TCliOptions& options, TWorkbench& bench, std::ostream& out) {
+  // Independent loops, so each suspect's loops and their drop mean what they say.
+  bench.FindLoops(TLoopMethod::lmMinimal, true);
+  const std::vector<TLoopMisclosure> loops = bench.Misclosures();
+  TBlunderOptions search;
+  if (options.Critical) search.Critical = *options.Critical;
+  if (options.SurveyAlpha) search.Critical = SurveyWideCritical(*options.SurveyAlpha, bench.WorkGraph->Edges.Count());
+  search.DescribeChecked = options.All;
+  WriteBlunders(out, *bench.Survey(), bench.FindBlunders(search, loops), {options.Format, options.Top, options.All});
+}
+
+// The planted blunders' list beside the survey: "cave.svx" gives "cave.blunders".
+std::string PlantedBlundersFile(const std::string& surveyFile) {
+  const size_t slash = surveyFile.rfind('/');
+  const size_t dot = surveyFile.rfind('.');
+  const bool extension = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1);
+  return (extension ? surveyFile.substr(0, dot) : surveyFile) + ".blunders";
+}
+
+void RunSimulateCommand(const TCliOptions& options) {
+  const TSimulatedSurvey simulated = SimulateSurvey(options.Simulation);
+  std::ostringstream planted;
+  WritePlantedBlunders(planted, simulated);
+  WriteFileSafely(options.OutputFile, simulated.Svx);
+  WriteFileSafely(PlantedBlundersFile(options.OutputFile), planted.str());
+}
+
 void RunExportCommand(const TCliOptions& options, const TWorkbench& bench) {
   // A name that says no format is refused before any toolkit starts.
   TPictureFormat format{};
@@ -186,6 +228,15 @@ int RunCli(const TCliOptions& options, std::ostream& out, std::ostream& err) {
         break;
       case TCliCommand::ccSurvey:
         RunSurveyCommand(options, bench, out);
+        break;
+      case TCliCommand::ccMisclosures:
+        RunMisclosuresCommand(options, bench, out);
+        break;
+      case TCliCommand::ccBlunders:
+        RunBlundersCommand(options, bench, out);
+        break;
+      case TCliCommand::ccSimulate:
+        RunSimulateCommand(options);
         break;
     }
     out.flush();

@@ -3,6 +3,8 @@
 #include <set>
 #include <string_view>
 
+#include "cli/argument_reader.h"
+#include "cli/survey_options.h"
 #include "core/errors.h"
 #include "sources/graph_builders.h"
 #include "sources/graph_file.h"
@@ -16,33 +18,6 @@ const std::set<std::string_view> kGridOptions = {"--columns",    "--rows",      
                                                  "--randomness", "--bordered",  "--no-bordered",
                                                  "--skip-rows",  "--spacing-x", "--spacing-y"};
 const std::set<std::string_view> kRandomOptions = {"--columns", "--rows", "--density", "--width", "--height"};
-
-// Walks the arguments and remembers which options were given, refusing repeats.
-class TArgumentReader {
- public:
-  explicit TArgumentReader(const std::vector<std::string>& args) : args_(args) {}
-  bool AtEnd() const { return next_ >= args_.size(); }
-  const std::string& Take(const char* missing) {
-    if (AtEnd()) throw EUsageError(missing);
-    return args_[next_++];
-  }
-  void Given(const std::string& option) {
-    if (!given_.insert(option).second) throw EUsageError(option + " is given more than once");
-  }
-  bool WasGiven(std::string_view option) const { return given_.count(std::string(option)) > 0; }
-  const std::set<std::string>& AllGiven() const { return given_; }
-  int32_t TakeInteger(const std::string& option) {
-    const std::string& text = Take((option + " needs a value").c_str());
-    int32_t value = 0;
-    if (!ParseGraphInteger(text, value)) throw EUsageError(option + " takes a whole number, not \"" + text + "\"");
-    return value;
-  }
-
- private:
-  const std::vector<std::string>& args_;
-  size_t next_ = 0;
-  std::set<std::string> given_;
-};
 
 void ParseCommandWords(TArgumentReader& reader, TCliOptions& options) {
   const std::string& command = reader.Take("no command given");
@@ -78,28 +53,15 @@ void ParseCommandWords(TArgumentReader& reader, TCliOptions& options) {
     options.Command = TCliCommand::ccExport;
   } else if (command == "survey") {
     options.Command = TCliCommand::ccSurvey;
+  } else if (command == "misclosures") {
+    options.Command = TCliCommand::ccMisclosures;
+    options.Method = TLoopMethod::lmMinimal;  // independent loops: each misclosure tells something new
+  } else if (command == "blunders") {
+    options.Command = TCliCommand::ccBlunders;
+  } else if (command == "simulate") {
+    options.Command = TCliCommand::ccSimulate;
   } else {
     throw EUsageError("unknown command \"" + command + "\"");
-  }
-}
-
-// "--legs splay,surface": the kinds named, separated by commas, become shots
-// (or, for --no-legs, do not); the kinds not named keep their defaults.
-void SetLegKinds(const std::string& kinds, bool chosen, TLegChoice& choice, const std::string& option) {
-  size_t start = 0;
-  for (;;) {
-    const size_t comma = kinds.find(',', start);
-    const std::string kind = kinds.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-    if (kind == "splay" || kind == "splays")
-      choice.Splays = chosen;
-    else if (kind == "surface")
-      choice.Surface = chosen;
-    else if (kind == "duplicate" || kind == "duplicates")
-      choice.Duplicates = chosen;
-    else
-      throw EUsageError(option + " takes splay, surface or duplicate, not \"" + kind + "\"");
-    if (comma == std::string::npos) return;
-    start = comma + 1;
   }
 }
 
@@ -165,19 +127,6 @@ void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions
     options.Optimize = false;
   } else if (option == "--quality") {
     options.Quality = true;
-  } else if (option == "--legs" || option == "--no-legs") {
-    SetLegKinds(reader.Take((option + " needs splay, surface or duplicate").c_str()), option == "--legs",
-                options.Legs, option);
-  } else if (option == "--names") {
-    const std::string& names = reader.Take("--names needs full or index");
-    if (names != "full" && names != "index") throw EUsageError("--names takes full or index, not \"" + names + "\"");
-    options.FullNames = names == "full";
-  } else if (option == "--declination") {
-    const std::string& text = reader.Take("--declination needs degrees");
-    double degrees = 0;
-    if (!ParseGraphReal(text, degrees) || degrees < -360 || degrees > 360)
-      throw EUsageError("--declination takes degrees, not \"" + text + "\"");
-    options.Declination = degrees;
   } else if (option == "--tree") {
     const std::string& kind = reader.Take("--tree needs bfs or dfs");
     if (kind == "bfs")
@@ -190,7 +139,7 @@ void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions
     options.DumpState = true;
   } else if (option == "--time") {
     options.Time = true;
-  } else {
+  } else if (!ParseSurveyOption(reader, option, options)) {
     throw EUsageError("unknown option \"" + option + "\"");
   }
 }
@@ -198,8 +147,11 @@ void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions
 // Refuses options that do not go with the command or the source.
 void CheckCombinations(const TArgumentReader& reader, const TCliOptions& options) {
   const TCliCommand command = options.Command;
-  if (options.Source == TCliSource::csNone) throw EUsageError("give one of --load, --problem, --grid, --random");
+  const bool simulate = command == TCliCommand::ccSimulate;
+  if (options.Source == TCliSource::csNone && !simulate)
+    throw EUsageError("give one of --load, --problem, --grid, --random");
   for (const std::string& option : reader.AllGiven()) {
+    if (simulate && (option == "--columns" || option == "--rows")) continue;  // the simulated grid's size
     const bool gridOption = kGridOptions.count(option) > 0;
     const bool randomOption = kRandomOptions.count(option) > 0;
     if ((gridOption || randomOption) && !(gridOption && options.Source == TCliSource::csGrid) &&
@@ -209,26 +161,22 @@ void CheckCombinations(const TArgumentReader& reader, const TCliOptions& options
   if (reader.WasGiven("--bordered") && reader.WasGiven("--no-bordered"))
     throw EUsageError("--bordered and --no-bordered exclude each other");
   if (reader.WasGiven("-o") && command != TCliCommand::ccSave && command != TCliCommand::ccOptimizeList &&
-      command != TCliCommand::ccExport)
-    throw EUsageError("-o goes only with save, optimize-list and export");
+      command != TCliCommand::ccExport && !simulate)
+    throw EUsageError("-o goes only with save, optimize-list, export and simulate");
   if (command == TCliCommand::ccSave && !reader.WasGiven("-o")) throw EUsageError("save needs -o FILE");
   if (command == TCliCommand::ccExport && !reader.WasGiven("-o")) throw EUsageError("export needs -o FILE");
   if (reader.WasGiven("--tree") && command != TCliCommand::ccReport) throw EUsageError("--tree goes only with report");
   if (reader.WasGiven("--favor-high-order") && options.Tree != TTreeKind::tkBreadthFirst)
     throw EUsageError("--favor-high-order goes only with tree bfs or --tree bfs");
-  if ((reader.WasGiven("--method") || reader.WasGiven("--no-optimize") || options.Quality) &&
-      command != TCliCommand::ccLoops)
-    throw EUsageError("--method, --no-optimize and --quality go only with loops");
+  if ((reader.WasGiven("--method") || reader.WasGiven("--no-optimize") || reader.WasGiven("--near-minimum")) &&
+      command != TCliCommand::ccLoops && command != TCliCommand::ccMisclosures)
+    throw EUsageError("--method, --no-optimize and --near-minimum go only with loops and misclosures");
+  if (options.Quality && command != TCliCommand::ccLoops) throw EUsageError("--quality goes only with loops");
   if (options.NearMinimum && options.Method != TLoopMethod::lmMinimal)
     throw EUsageError("--near-minimum goes only with --method minimal");
   if ((options.DumpState || options.Time) && command != TCliCommand::ccTree && command != TCliCommand::ccLoops)
     throw EUsageError("--dump-state and --time go only with tree and loops");
-  if ((reader.WasGiven("--legs") || reader.WasGiven("--no-legs") || reader.WasGiven("--declination")) &&
-      options.Source != TCliSource::csLoad)
-    throw EUsageError("--legs, --no-legs and --declination go only with --load");
-  if (reader.WasGiven("--names") && command != TCliCommand::ccLoops) throw EUsageError("--names goes only with loops");
-  if (command == TCliCommand::ccSurvey && options.Source != TCliSource::csLoad)
-    throw EUsageError("survey needs --load FILE of a survey (.3d or .svx)");
+  CheckSurveyCombinations(reader, options);
 }
 
 // Refuses source values that make no sense, with a message rather than the usage.
@@ -294,6 +242,21 @@ const std::string& CliUsage() {
       "  optimize-list [-o FILE]      turn and sort the edge list, print the number of edges\n"
       "                               turned, optionally save the result\n"
       "  survey                       print the summary of a loaded survey (key: value lines)\n"
+      "  misclosures [--method M] [--sort FIELD] [--top K] [--format text|csv|json]\n"
+      "                               the misclosure of every loop of a raw survey (.svx), by\n"
+      "                               default of its minimal loops; --sort by index, legs,\n"
+      "                               length, east, north, up, error, error_percent or ratio,\n"
+      "                               worst first\n"
+      "  blunders [--top K] [--all] [--critical W | --survey-alpha A] [--format text|csv|json]\n"
+      "                               the legs a least-squares adjustment suspects, worst first,\n"
+      "                               with the reading that explains each; a suspect's w is\n"
+      "                               above 3.29 (0.1 % a leg), W, or the w of a test of the\n"
+      "                               whole survey at level A; --all lists every checked leg\n"
+      "  simulate -o FILE.svx [--shape grid|cave] [--columns C] [--rows R] [--spacing M]\n"
+      "        [--thin P] [--shots N] [--close P] [--tape-sd M] [--compass-sd D] [--clino-sd D]\n"
+      "        [--blunders N] [--kinds tape,compass,clino,reversed] [--seed S] [--name NAME]\n"
+      "                               write a simulated raw survey with noise and planted\n"
+      "                               blunders, and FILE.blunders listing them (no SOURCE)\n"
       "  export -o FILE               draw the graph view with the default display settings into\n"
       "                               FILE: .emf, .wmf, .svg or .png by its extension\n"
       "\n"
@@ -315,5 +278,9 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args) {
   }
   CheckCombinations(reader, options);
   CheckSourceValues(options);
+  if (options.Command == TCliCommand::ccSimulate) {
+    if (reader.WasGiven("--columns")) options.Simulation.Columns = options.Columns;
+    if (reader.WasGiven("--rows")) options.Simulation.Rows = options.Rows;
+  }
   return options;
 }

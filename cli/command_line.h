@@ -8,10 +8,23 @@
 #include <string>
 #include <vector>
 
+#include "analysis/analysis_format.h"
+#include "analysis/survey_simulator.h"
 #include "surveys/survey_network.h"
 #include "workbench/commands.h"
 
-enum class TCliCommand { ccSave, ccTree, ccLoops, ccReport, ccOptimizeList, ccExport, ccSurvey };
+enum class TCliCommand {
+  ccSave,
+  ccTree,
+  ccLoops,
+  ccReport,
+  ccOptimizeList,
+  ccExport,
+  ccSurvey,
+  ccMisclosures,
+  ccBlunders,
+  ccSimulate
+};
 enum class TCliSource { csNone, csLoad, csProblem, csGrid, csRandom };
 
 // Everything one run needs; the defaults are those of the "Grid" page.
@@ -29,6 +42,14 @@ struct TCliOptions {
   std::string OutputFile;  // -o; empty when not given
 
   bool FullNames = false;  // loops: name stations by their full survey names (--names full)
+  // misclosures and blunders
+  TReportFormat Format = TReportFormat::Text;
+  int32_t Top = -1;       // at most this many loops or legs; -1: all
+  bool All = false;       // blunders: every checked leg after the suspects
+  std::string SortField;  // misclosures: worst first by this field; empty: loop order
+  std::optional<double> Critical;     // blunders: the w above which a leg is a suspect
+  std::optional<double> SurveyAlpha;  // blunders: test the whole survey at this level instead
+  TSimulationOptions Simulation;      // simulate
 
   TCliSource Source = TCliSource::csNone;
   std::string LoadFile;

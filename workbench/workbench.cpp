@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "core/errors.h"
 #include "loops/loop_search.h"
 #include "sources/graph_builders.h"
 #include "sources/graph_file.h"
@@ -107,6 +108,7 @@ void TWorkbench::LoadSurvey(const std::string& fileName, bool processed) {
   TSurveyGraph built;
   TSurveyNetwork network = BuildSurveyNetwork(*survey, LegChoice, built);
   ReplaceWorkGraph(built, std::move(survey), std::move(network));
+  surveyFile_ = fileName;
 }
 
 void TWorkbench::ChooseLegs(const TLegChoice& choice) {
@@ -115,6 +117,24 @@ void TWorkbench::ChooseLegs(const TLegChoice& choice) {
   TSurveyGraph built;
   TSurveyNetwork network = BuildSurveyNetwork(*survey_, LegChoice, built);
   ReplaceWorkGraph(built, std::move(survey_), std::move(network));
+}
+
+void TWorkbench::RequireMeasurements() const {
+  if (!survey_) throw ECyclornError("Loop misclosures need raw survey data: load a .svx survey");
+  if (!survey_->HasMeasurements())
+    throw ECyclornError(surveyFile_ +
+                        ": a processed survey holds positions only; loop misclosures need its raw data (.svx)");
+}
+
+std::vector<TLoopMisclosure> TWorkbench::Misclosures() const {
+  RequireMeasurements();
+  return ComputeMisclosures(*survey_, network_, *WorkGraph, *Loops);
+}
+
+TBlunderReport TWorkbench::FindBlunders(const TBlunderOptions& options,
+                                        const std::vector<TLoopMisclosure>& misclosures) const {
+  RequireMeasurements();
+  return ::FindBlunders(*survey_, network_, *WorkGraph, misclosures, options);
 }
 
 std::vector<std::string> TWorkbench::SurveySummaryLines() const {

@@ -18,6 +18,8 @@
 
 #include "core/owned_lists.h"
 #include "core/survey_graph.h"
+#include "analysis/blunders.h"
+#include "analysis/loop_misclosure.h"
 #include "loops/loop_quality.h"
 #include "loops/minimal_loops.h"
 #include "surveys/survey.h"
@@ -51,6 +53,15 @@ class TWorkbench {
   const TSurvey* Survey() const { return survey_.get(); }
   // How the survey maps onto the work graph (empty without a survey).
   const TSurveyNetwork& Network() const { return network_; }
+  // The misclosure of every loop of Loops, over the raw data of the loaded
+  // survey. Raises ECyclornError when the work graph has no raw data behind
+  // it (no survey, or a processed one, which holds positions only).
+  std::vector<TLoopMisclosure> Misclosures() const;
+  // The blunder search over the loaded survey's raw data; `misclosures` (of
+  // Loops) give each suspect's loops and how much they drop. Raises as
+  // Misclosures does.
+  TBlunderReport FindBlunders(const TBlunderOptions& options, const std::vector<TLoopMisclosure>& misclosures) const;
+
   // The survey's summary lines (surveys/survey_summary.h); none without a survey.
   std::vector<std::string> SurveySummaryLines() const;
   // The name a user reads for work-graph station i: its full survey name,
@@ -103,6 +114,10 @@ class TWorkbench {
 
   int64_t lastSearch_ = 0;
   std::optional<TMinimalBasis> minimalBasis_;
+  // Raises unless the loaded survey has raw data.
+  void RequireMeasurements() const;
+
   std::unique_ptr<TSurvey> survey_;
+  std::string surveyFile_;
   TSurveyNetwork network_;
 };

@@ -472,3 +472,56 @@ TEST_F(CyclornCli, SummarisesASurveyAndNamesItsLoopsByFullName) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CyclornCli, SimulatesASurveyAndFindsItsPlantedBlunders) {
+  const std::string svx = File("sim.svx");
+  const TRun simulate = Run({"simulate", "-o", svx, "--columns", "8", "--rows", "6", "--blunders", "3", "--seed", "4"});
+  EXPECT_EQ(simulate.status, 0) << simulate.err;
+  EXPECT_EQ(simulate.out, "");
+  // The same seed gives the same survey.
+  const std::string again = File("again.svx");
+  Run({"simulate", "-o", again, "--columns", "8", "--rows", "6", "--blunders", "3", "--seed", "4"});
+  EXPECT_EQ(ReadFile(svx), ReadFile(again));
+  const std::vector<std::string> planted = [&] {
+    std::vector<std::string> lines;
+    std::istringstream in(ReadFile(File("sim.blunders")));
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+  }();
+  ASSERT_EQ(planted.size(), 3u);
+
+  // Every planted blunder is a suspect, named by its leg and its kind.
+  const TRun csv = Run({"blunders", "--load", svx, "--format", "csv"});
+  EXPECT_EQ(csv.status, 0) << csv.err;
+  for (const std::string& line : planted) {
+    std::istringstream fields(line);
+    std::string from, to, kind;
+    fields >> from >> to >> kind;
+    EXPECT_THAT(csv.out, HasSubstr("suspect,")) << line;
+    EXPECT_THAT(csv.out, ::testing::ContainsRegex(from + "," + to + ",.*," + kind + ",")) << line;
+  }
+  const TRun json = Run({"blunders", "--load", svx, "--format", "json", "--top", "1"});
+  EXPECT_THAT(json.out, StartsWith("{\"critical\": 3.290,"));
+  EXPECT_THAT(json.out, HasSubstr("\"rank\": 1,"));
+  EXPECT_THAT(json.out, ::testing::Not(HasSubstr("\"rank\": 2,")));
+
+  // The worst misclosure points at a planted blunder's loop.
+  const TRun worst = Run({"misclosures", "--load", svx, "--sort", "ratio", "--top", "1", "--format", "csv"});
+  EXPECT_EQ(worst.status, 0) << worst.err;
+  ASSERT_EQ(worst.Lines().size(), 2u);  // the header and one loop
+
+  for (const std::vector<std::string>& wrong :
+       {std::vector<std::string>{"misclosures", "--problem", "1"}, {"simulate", "--problem", "1", "-o", svx},
+        {"simulate", "--blunders", "2"}, {"blunders", "--load", svx, "--sort", "ratio"},
+        {"loops", "--problem", "1", "--format", "json"}, {"blunders", "--load", svx, "--critical", "4",
+                                                           "--survey-alpha", "0.05"}})
+    EXPECT_EQ(Run(wrong).status, 2) << ::testing::PrintToString(wrong);
+  // A network without readings has nothing to close.
+  const TRun graph = Run({"misclosures", "--load", WriteSquare()});
+  EXPECT_EQ(graph.status, 1);
+  EXPECT_EQ(graph.err, "cyclorn-cli: Loop misclosures need raw survey data: load a .svx survey\n");
+}
+
+}  // namespace

@@ -75,6 +75,21 @@ TEST_F(SurveyCommands, OpensRawAndProcessedSurveysWithTheirLoopsAndFullNames) {
     for (int32_t s = 0; s < bench.WorkGraph->StationCount(); ++s) names.push_back(bench.StationName(s));
     EXPECT_THAT(names, Contains("cave.a"));
     EXPECT_THAT(bench.SurveySummaryLines(), Contains("loops: 2"));
+    // Raw data closes its loops to a misclosure; a processed file has only positions.
+    if (file == svx) {
+      const std::vector<TLoopMisclosure> misclosures = bench.Misclosures();
+      ASSERT_EQ(misclosures.size(), 2u);
+      EXPECT_EQ(misclosures[0].Status, TLoopStatus::Measured);
+      EXPECT_EQ(misclosures[0].Legs, 3);
+    } else {
+      try {
+        bench.Misclosures();
+        FAIL() << "a processed survey gave misclosures";
+      } catch (const ECyclornError& error) {
+        EXPECT_EQ(std::string(error.what()),
+                  file + ": a processed survey holds positions only; loop misclosures need its raw data (.svx)");
+      }
+    }
 
     // Without duplicates the same survey has one loop; with splays the splay end joins.
     bench.ChooseLegs({false, false, false});
