@@ -37,7 +37,8 @@ TLegSource SourceOf(const TSurvey& survey, int32_t leg) {
   TLegSource source;
   if (!survey.HasMeasurements()) return source;
   const TLegMeasurement& m = survey.Measurements[static_cast<size_t>(leg)];
-  if (m.File >= 0 && m.File < static_cast<int32_t>(survey.Files.size())) source.File = survey.Files[static_cast<size_t>(m.File)];
+  if (m.File >= 0 && m.File < static_cast<int32_t>(survey.Files.size()))
+    source.File = survey.Files[static_cast<size_t>(m.File)];
   source.Line = m.Line;
   return source;
 }
@@ -49,9 +50,12 @@ std::string SourceText(const TLegSource& source) {
 
 std::string_view StatusName(TLoopStatus status) {
   switch (status) {
-    case TLoopStatus::Measured: return "measured";
-    case TLoopStatus::Unmeasured: return "unmeasured";
-    case TLoopStatus::NotClosed: return "not_closed";
+    case TLoopStatus::Measured:
+      return "measured";
+    case TLoopStatus::Unmeasured:
+      return "unmeasured";
+    case TLoopStatus::NotClosed:
+      return "not_closed";
   }
   return "not_closed";
 }
@@ -167,8 +171,16 @@ void MisclosureText(std::ostream& out, const TSurvey& survey, const std::vector<
   out << "# " << loops.size() << " loops, " << measured << " measured";
   if (shown < loops.size()) out << ", " << shown << " shown";
   out << '\n';
-  TTextTable table({{"index", true}, {"legs", true}, {"length (m)", true}, {"east (m)", true}, {"north (m)", true},
-                    {"up (m)", true}, {"error (m)", true}, {"error (%)", true}, {"ratio", true}, {"status", false},
+  TTextTable table({{"index", true},
+                    {"legs", true},
+                    {"length (m)", true},
+                    {"east (m)", true},
+                    {"north (m)", true},
+                    {"up (m)", true},
+                    {"error (m)", true},
+                    {"error (%)", true},
+                    {"ratio", true},
+                    {"status", false},
                     {"stations", false}});
   for (size_t i = 0; i < shown; ++i) {
     const TLoopMisclosure& loop = loops[i];
@@ -184,12 +196,12 @@ void MisclosureCsv(std::ostream& out, const TSurvey& survey, const std::vector<T
   out << "index,legs,length_m,east_m,north_m,up_m,error_m,error_percent,ratio,status,unmeasured_legs,stations\n";
   for (size_t i = 0; i < shown; ++i) {
     const TLoopMisclosure& loop = loops[i];
-    WriteCsvRecord(out, {std::to_string(loop.Index), std::to_string(loop.Legs), Fixed(loop.Length, kMetres),
-                         Fixed(loop.Misclosure.X, kMetres), Fixed(loop.Misclosure.Y, kMetres),
-                         Fixed(loop.Misclosure.Z, kMetres), Fixed(loop.Error, kMetres),
-                         Fixed(loop.ErrorPercent, kPercent), Fixed(loop.Ratio, kFigure),
-                         std::string(StatusName(loop.Status)), std::to_string(loop.UnmeasuredLegs),
-                         JoinStations(survey, loop.Stations)});
+    WriteCsvRecord(
+        out, {std::to_string(loop.Index), std::to_string(loop.Legs), Fixed(loop.Length, kMetres),
+              Fixed(loop.Misclosure.X, kMetres), Fixed(loop.Misclosure.Y, kMetres), Fixed(loop.Misclosure.Z, kMetres),
+              Fixed(loop.Error, kMetres), Fixed(loop.ErrorPercent, kPercent), Fixed(loop.Ratio, kFigure),
+              std::string(StatusName(loop.Status)), std::to_string(loop.UnmeasuredLegs),
+              JoinStations(survey, loop.Stations)});
   }
 }
 
@@ -256,7 +268,8 @@ TLegCells CellsOf(const TSurvey& survey, const TLegCheck& check) {
 }
 
 // The legs listed: suspects, then with All the checked legs, at most Top.
-std::vector<const TLegCheck*> ListedLegs(const TBlunderReport& report, const TReportOptions& options, size_t& suspects) {
+std::vector<const TLegCheck*> ListedLegs(const TBlunderReport& report, const TReportOptions& options,
+                                         size_t& suspects) {
   std::vector<const TLegCheck*> legs;
   for (const TLegCheck& check : report.Suspects) legs.push_back(&check);
   suspects = legs.size();
@@ -267,15 +280,27 @@ std::vector<const TLegCheck*> ListedLegs(const TBlunderReport& report, const TRe
   return legs;
 }
 
-void BlunderText(std::ostream& out, const TSurvey& survey, const TBlunderReport& report, const TReportOptions& options) {
+void BlunderText(std::ostream& out, const TSurvey& survey, const TBlunderReport& report,
+                 const TReportOptions& options) {
   size_t suspects = 0;
   const std::vector<const TLegCheck*> legs = ListedLegs(report, options, suspects);
   out << "# " << report.Suspects.size() << " suspects (w > " << *Fixed(report.Critical, 2) << ") among "
       << report.Suspects.size() + report.Checked.size() << " checked legs, " << report.Unchecked.size()
       << " unchecked; variance factor " << Fixed(report.VarianceFactor, kFigure).value_or("-") << '\n';
-  TTextTable table({{"rank", true}, {"w", true}, {"kind", false}, {"change", true}, {"unit", false},
-                    {"drop (%)", true}, {"explained", true}, {"residual east (m)", true}, {"north (m)", true},
-                    {"up (m)", true}, {"redundancy", true}, {"from", false}, {"to", false}, {"source", false}});
+  TTextTable table({{"rank", true},
+                    {"w", true},
+                    {"kind", false},
+                    {"change", true},
+                    {"unit", false},
+                    {"drop (%)", true},
+                    {"explained", true},
+                    {"residual east (m)", true},
+                    {"north (m)", true},
+                    {"up (m)", true},
+                    {"redundancy", true},
+                    {"from", false},
+                    {"to", false},
+                    {"source", false}});
   for (size_t i = 0; i < legs.size(); ++i) {
     TLegCells c = CellsOf(survey, *legs[i]);
     table.Add({std::to_string(i + 1), c.W, c.Kind, c.Change, c.Unit, c.Drop, c.Explained, c.East, c.North, c.Up,
@@ -300,16 +325,19 @@ void BlunderCsv(std::ostream& out, const TSurvey& survey, const TBlunderReport& 
          "residual_up_m,redundancy,loops,reason\n";
   for (size_t i = 0; i < legs.size(); ++i) {
     TLegCells c = CellsOf(survey, *legs[i]);
-    WriteCsvRecord(out, {std::string(i < suspects ? "suspect" : "checked"), std::to_string(i + 1), c.From, c.To,
-                         c.Source.File, c.Source.Line > 0 ? TCell(std::to_string(c.Source.Line)) : std::nullopt, c.W,
-                         c.Kind, c.Change, c.Unit, c.Drop, c.Explained, c.East, c.North, c.Up, c.Redundancy, c.Loops,
-                         std::nullopt});
+    WriteCsvRecord(
+        out, {std::string(i < suspects ? "suspect" : "checked"), std::to_string(i + 1), c.From, c.To, c.Source.File,
+              c.Source.Line > 0 ? TCell(std::to_string(c.Source.Line)) : std::nullopt, c.W, c.Kind, c.Change, c.Unit,
+              c.Drop, c.Explained, c.East, c.North, c.Up, c.Redundancy, c.Loops, std::nullopt});
   }
   for (const TUncheckedLeg& u : report.Unchecked) {
     const TSurveyLeg& leg = survey.Legs[static_cast<size_t>(u.Leg)];
     const TLegSource source = SourceOf(survey, u.Leg);
-    std::vector<TCell> cells{std::string("unchecked"), std::nullopt, StationLabel(survey, leg.From),
-                             StationLabel(survey, leg.To), source.File,
+    std::vector<TCell> cells{std::string("unchecked"),
+                             std::nullopt,
+                             StationLabel(survey, leg.From),
+                             StationLabel(survey, leg.To),
+                             source.File,
                              source.Line > 0 ? TCell(std::to_string(source.Line)) : std::nullopt};
     cells.resize(17);
     cells.emplace_back(std::string(UncheckedReasonName(u.Reason)));
@@ -368,7 +396,8 @@ void JsonLeg(std::ostream& out, const TSurvey& survey, const TLegCheck& check, s
   out << "]}";
 }
 
-void BlunderJson(std::ostream& out, const TSurvey& survey, const TBlunderReport& report, const TReportOptions& options) {
+void BlunderJson(std::ostream& out, const TSurvey& survey, const TBlunderReport& report,
+                 const TReportOptions& options) {
   size_t suspects = 0;
   const std::vector<const TLegCheck*> legs = ListedLegs(report, options, suspects);
   out << "{\"critical\": " << *Fixed(report.Critical, kFigure) << ", \"variance_factor\": ";
@@ -405,17 +434,29 @@ void WriteMisclosures(std::ostream& out, const TSurvey& survey, const std::vecto
                       const TReportOptions& options) {
   const size_t shown = Limit(loops.size(), options.Top);
   switch (options.Format) {
-    case TReportFormat::Text: MisclosureText(out, survey, loops, shown); break;
-    case TReportFormat::Csv: MisclosureCsv(out, survey, loops, shown); break;
-    case TReportFormat::Json: MisclosureJson(out, survey, loops, shown); break;
+    case TReportFormat::Text:
+      MisclosureText(out, survey, loops, shown);
+      break;
+    case TReportFormat::Csv:
+      MisclosureCsv(out, survey, loops, shown);
+      break;
+    case TReportFormat::Json:
+      MisclosureJson(out, survey, loops, shown);
+      break;
   }
 }
 
 void WriteBlunders(std::ostream& out, const TSurvey& survey, const TBlunderReport& report,
                    const TReportOptions& options) {
   switch (options.Format) {
-    case TReportFormat::Text: BlunderText(out, survey, report, options); break;
-    case TReportFormat::Csv: BlunderCsv(out, survey, report, options); break;
-    case TReportFormat::Json: BlunderJson(out, survey, report, options); break;
+    case TReportFormat::Text:
+      BlunderText(out, survey, report, options);
+      break;
+    case TReportFormat::Csv:
+      BlunderCsv(out, survey, report, options);
+      break;
+    case TReportFormat::Json:
+      BlunderJson(out, survey, report, options);
+      break;
   }
 }

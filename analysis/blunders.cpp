@@ -103,8 +103,8 @@ class TBlunderSearch {
       const TSurveyLeg& l = survey.Legs[static_cast<size_t>(leg)];
       const TLegMeasurement& m = survey.Measurements[static_cast<size_t>(leg)];
       const TMatrix3 c = UsableCovariance(m.Covariance);
-      obs_.push_back({network.NodeOfStation[static_cast<size_t>(l.From)], network.NodeOfStation[static_cast<size_t>(l.To)],
-                      m.Vector, PackSymmetric(c)});
+      obs_.push_back({network.NodeOfStation[static_cast<size_t>(l.From)],
+                      network.NodeOfStation[static_cast<size_t>(l.To)], m.Vector, PackSymmetric(c)});
       weight_.push_back(c.inverse());
       legOfObs_.push_back(leg);
     }
@@ -129,7 +129,8 @@ class TBlunderSearch {
       for (size_t i = 0; i < m; ++i) {
         checked[i] = active[i] && !bridges[i] &&
                      LegStatistic(adjustment, weight_[i], static_cast<int32_t>(i), t[i], redundancy[i]);
-        if (checked[i] && t[i] > critical && (worst < 0 || t[i] > t[static_cast<size_t>(worst)])) worst = static_cast<int32_t>(i);
+        if (checked[i] && t[i] > critical && (worst < 0 || t[i] > t[static_cast<size_t>(worst)]))
+          worst = static_cast<int32_t>(i);
       }
       if (worst < 0) break;
       if (options_.MaxSuspects > 0 && static_cast<int32_t>(taken.size()) >= options_.MaxSuspects) break;
@@ -166,9 +167,8 @@ class TBlunderSearch {
       } else if (!checked[i]) {
         report_.Unchecked.push_back({leg, TUncheckedReason::Weak});
       } else {
-        TLegCheck check = options_.DescribeChecked
-                              ? Describe(adjustment, static_cast<int32_t>(i), t[i], redundancy[i])
-                              : Plain(adjustment, static_cast<int32_t>(i), t[i], redundancy[i]);
+        TLegCheck check = options_.DescribeChecked ? Describe(adjustment, static_cast<int32_t>(i), t[i], redundancy[i])
+                                                   : Plain(adjustment, static_cast<int32_t>(i), t[i], redundancy[i]);
         report_.Checked.push_back(std::move(check));
         const TVector3 v = ToEigen(adjustment.Residual(static_cast<int32_t>(i)));
         omega += v.dot(weight_[i] * v);
@@ -192,9 +192,8 @@ class TBlunderSearch {
     }
     std::stable_sort(report_.Suspects.begin(), report_.Suspects.end(),
                      [](const TLegCheck& a, const TLegCheck& b) { return a.W > b.W; });
-    std::stable_sort(report_.Checked.begin(), report_.Checked.end(), [](const TLegCheck& a, const TLegCheck& b) {
-      return a.W != b.W ? a.W > b.W : a.Leg < b.Leg;
-    });
+    std::stable_sort(report_.Checked.begin(), report_.Checked.end(),
+                     [](const TLegCheck& a, const TLegCheck& b) { return a.W != b.W ? a.W > b.W : a.Leg < b.Leg; });
     std::sort(report_.Unchecked.begin(), report_.Unchecked.end(),
               [](const TUncheckedLeg& a, const TUncheckedLeg& b) { return a.Leg < b.Leg; });
     return std::move(report_);
@@ -281,10 +280,14 @@ TBlunderReport FindBlunders(const TSurvey& survey, const TSurveyNetwork& network
 
 std::string_view UncheckedReasonName(TUncheckedReason reason) {
   switch (reason) {
-    case TUncheckedReason::Bridge: return "bridge";
-    case TUncheckedReason::ThroughSuspects: return "suspects";
-    case TUncheckedReason::Weak: return "weak";
-    case TUncheckedReason::Unmeasured: return "unmeasured";
+    case TUncheckedReason::Bridge:
+      return "bridge";
+    case TUncheckedReason::ThroughSuspects:
+      return "suspects";
+    case TUncheckedReason::Weak:
+      return "weak";
+    case TUncheckedReason::Unmeasured:
+      return "unmeasured";
   }
   return "bridge";
 }

@@ -64,8 +64,8 @@ struct TUncheckedLeg {
 };
 
 struct TBlunderReport {
-  std::vector<TLegCheck> Suspects;      // worst (largest W) first; ties in the order taken out
-  std::vector<TLegCheck> Checked;       // the other checked legs, largest W first, ties by leg
+  std::vector<TLegCheck> Suspects;       // worst (largest W) first; ties in the order taken out
+  std::vector<TLegCheck> Checked;        // the other checked legs, largest W first, ties by leg
   std::vector<TUncheckedLeg> Unchecked;  // by leg
   double Critical = 0;
   // The final adjustment, without the suspects: its redundancy (sum of the

@@ -9,8 +9,7 @@ constexpr double kRadian = std::numbers::pi / 180;
 
 }  // namespace
 
-TLegVector LegFromReadings(double tape, double compass, double clino, double tapeSd, double compassSd,
-                           double clinoSd) {
+TLegVector LegFromReadings(double tape, double compass, double clino, double tapeSd, double compassSd, double clinoSd) {
   const double a = compass * kRadian;
   const double c = clino * kRadian;
   const double sa = std::sin(a), ca = std::cos(a), sc = std::sin(c), cc = std::cos(c);

@@ -21,8 +21,7 @@ struct TLegVector {
 // derivatives of the vector by the three readings. A plumbed leg (clino
 // +-90) has no compass; its horizontal error is (tape x clinoSd) in every
 // horizontal direction rather than in the compass's one.
-TLegVector LegFromReadings(double tape, double compass, double clino, double tapeSd, double compassSd,
-                           double clinoSd);
+TLegVector LegFromReadings(double tape, double compass, double clino, double tapeSd, double compassSd, double clinoSd);
 
 // The readings a vector stands for: length in metres, compass in degrees
 // 0 <= compass < 360 (0 when horizontal length is zero), clino in degrees -90..90.

@@ -38,15 +38,24 @@ void Measure(const TSurvey& survey, TLoopMisclosure& loop) {
 
 double FieldValue(const TLoopMisclosure& loop, TMisclosureField field) {
   switch (field) {
-    case TMisclosureField::Index: return loop.Index;
-    case TMisclosureField::Legs: return loop.Legs;
-    case TMisclosureField::Length: return loop.Length;
-    case TMisclosureField::East: return loop.Misclosure.X;
-    case TMisclosureField::North: return loop.Misclosure.Y;
-    case TMisclosureField::Up: return loop.Misclosure.Z;
-    case TMisclosureField::Error: return loop.Error;
-    case TMisclosureField::ErrorPercent: return loop.ErrorPercent;
-    case TMisclosureField::Ratio: return loop.Ratio;
+    case TMisclosureField::Index:
+      return loop.Index;
+    case TMisclosureField::Legs:
+      return loop.Legs;
+    case TMisclosureField::Length:
+      return loop.Length;
+    case TMisclosureField::East:
+      return loop.Misclosure.X;
+    case TMisclosureField::North:
+      return loop.Misclosure.Y;
+    case TMisclosureField::Up:
+      return loop.Misclosure.Z;
+    case TMisclosureField::Error:
+      return loop.Error;
+    case TMisclosureField::ErrorPercent:
+      return loop.ErrorPercent;
+    case TMisclosureField::Ratio:
+      return loop.Ratio;
   }
   return kNaN;
 }

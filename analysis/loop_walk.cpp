@@ -113,7 +113,8 @@ bool TLoopWalker::Circuit(TLoopWalk& walk) {
   next_.assign(start_.begin(), start_.end() - 1);
   for (size_t i = 0; i < edges; ++i) {
     links_[static_cast<size_t>(next_[static_cast<size_t>(Local(from_[i]))]++)] = static_cast<int32_t>(2 * i);
-    if (!directed) links_[static_cast<size_t>(next_[static_cast<size_t>(Local(to_[i]))]++)] = static_cast<int32_t>(2 * i + 1);
+    if (!directed)
+      links_[static_cast<size_t>(next_[static_cast<size_t>(Local(to_[i]))]++)] = static_cast<int32_t>(2 * i + 1);
   }
   next_.assign(start_.begin(), start_.end() - 1);
   used_.assign(edges, 0);
@@ -125,7 +126,8 @@ bool TLoopWalker::Circuit(TLoopWalk& walk) {
   while (!stack_.empty()) {
     const auto station = static_cast<size_t>(stack_.back() >> 32);
     int32_t& cursor = next_[station];
-    while (cursor < start_[station + 1] && used_[static_cast<size_t>(links_[static_cast<size_t>(cursor)] / 2)]) ++cursor;
+    while (cursor < start_[station + 1] && used_[static_cast<size_t>(links_[static_cast<size_t>(cursor)] / 2)])
+      ++cursor;
     if (cursor == start_[station + 1]) {
       const auto link = static_cast<uint32_t>(stack_.back() & 0xffffffffU);
       if (link != 0xffffffffU) order_.push_back(static_cast<int32_t>(link));

@@ -19,7 +19,8 @@ std::vector<int32_t> NumberUnknowns(int32_t stations, const std::vector<TNetwork
   std::vector<int32_t> root(static_cast<size_t>(stations));
   std::iota(root.begin(), root.end(), 0);
   const auto find = [&root](int32_t x) {
-    while (root[static_cast<size_t>(x)] != x) x = root[static_cast<size_t>(x)] = root[static_cast<size_t>(root[static_cast<size_t>(x)])];
+    while (root[static_cast<size_t>(x)] != x)
+      x = root[static_cast<size_t>(x)] = root[static_cast<size_t>(root[static_cast<size_t>(x)])];
     return x;
   };
   for (size_t i = 0; i < obs.size(); ++i) {
@@ -136,7 +137,8 @@ void TNetworkAdjustment::TImpl::Factorise() {
   if (Unknowns > 0) {
     Ldlt.compute(normal);
     if (Ldlt.info() != Eigen::Success)
-      throw ECyclornError("The network's normal equations cannot be factorised (a leg's covariance is not positive definite)");
+      throw ECyclornError(
+          "The network's normal equations cannot be factorised (a leg's covariance is not positive definite)");
   }
   const Eigen::VectorXd x = Unknowns > 0 ? Eigen::VectorXd(Ldlt.solve(rhs)) : Eigen::VectorXd();
 
@@ -191,7 +193,7 @@ void TNetworkAdjustment::TImpl::Update(int32_t s) {
   for (size_t t = 0; t < Cross.size(); ++t) earlier.push_back(CrossInverse[t] * Cross[t][ss].transpose());
   for (size_t i = 0; i < m; ++i) {
     TMatrix3x3 k = Unknowns > 0 && Obs[i].From != Obs[i].To ? TMatrix3x3(-Difference(y, static_cast<int32_t>(i)))
-                                                             : TMatrix3x3(TMatrix3x3::Zero());
+                                                            : TMatrix3x3(TMatrix3x3::Zero());
     for (size_t t = 0; t < Cross.size(); ++t) k -= Cross[t][i] * earlier[t];
     cross[i] = k;
   }
@@ -223,8 +225,7 @@ TNetworkAdjustment::TNetworkAdjustment(int32_t stations, std::vector<TObservatio
       throw ECyclornError("An observation joins a station the network does not have");
     const TMatrix3 c = UnpackSymmetric(o.Covariance);
     const Eigen::LLT<TMatrix3> llt(c);
-    if (llt.info() != Eigen::Success)
-      throw ECyclornError("A leg's covariance is not positive definite");
+    if (llt.info() != Eigen::Success) throw ECyclornError("A leg's covariance is not positive definite");
     d.Covariance.push_back(c);
     d.Weight.push_back(llt.solve(TMatrix3::Identity()));
   }

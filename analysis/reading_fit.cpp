@@ -80,16 +80,21 @@ double BestAngle(double lo, double hi, F&& reduction, double& best) {
 
 std::string_view BlunderKindName(TBlunderKind kind) {
   switch (kind) {
-    case TBlunderKind::Tape: return "tape";
-    case TBlunderKind::Compass: return "compass";
-    case TBlunderKind::Clino: return "clino";
-    case TBlunderKind::Reversed: return "reversed";
+    case TBlunderKind::Tape:
+      return "tape";
+    case TBlunderKind::Compass:
+      return "compass";
+    case TBlunderKind::Clino:
+      return "clino";
+    case TBlunderKind::Reversed:
+      return "reversed";
   }
   return "tape";
 }
 
 std::optional<TBlunderKind> BlunderKindByName(std::string_view name) {
-  for (const TBlunderKind kind : {TBlunderKind::Tape, TBlunderKind::Compass, TBlunderKind::Clino, TBlunderKind::Reversed})
+  for (const TBlunderKind kind :
+       {TBlunderKind::Tape, TBlunderKind::Compass, TBlunderKind::Clino, TBlunderKind::Reversed})
     if (BlunderKindName(kind) == name) return kind;
   return std::nullopt;
 }
@@ -97,10 +102,14 @@ std::optional<TBlunderKind> BlunderKindByName(std::string_view name) {
 Vec3 ChangedVector(Vec3 vector, TBlunderKind kind, double change) {
   const TLegPolar p = PolarOf(vector);
   switch (kind) {
-    case TBlunderKind::Tape: return FromPolar(p.Tape + change, p.Compass, p.Clino);
-    case TBlunderKind::Compass: return FromPolar(p.Tape, p.Compass + change, p.Clino);
-    case TBlunderKind::Clino: return FromPolar(p.Tape, p.Compass, p.Clino + change);
-    case TBlunderKind::Reversed: return Scale3(vector, -1);
+    case TBlunderKind::Tape:
+      return FromPolar(p.Tape + change, p.Compass, p.Clino);
+    case TBlunderKind::Compass:
+      return FromPolar(p.Tape, p.Compass + change, p.Clino);
+    case TBlunderKind::Clino:
+      return FromPolar(p.Tape, p.Compass, p.Clino + change);
+    case TBlunderKind::Reversed:
+      return Scale3(vector, -1);
   }
   return vector;
 }

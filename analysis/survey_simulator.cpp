@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <numbers>
 #include <numeric>
-#include <limits>
 #include <random>
 #include <unordered_map>
 
@@ -59,14 +59,17 @@ void Validate(const TSimulationOptions& o) {
     Require(o.Legs >= 1 && o.Legs <= kMaxCount, "a cave of 1 to 10,000,000 legs");
     Require(o.ClosePercent >= 0 && o.ClosePercent <= 100, "the share of closing traverses is a percentage, 0 to 100");
   }
-  Require(std::isfinite(o.Spacing) && o.Spacing > 0 && o.Spacing <= 1e5, "the spacing must be positive (metres, at most 100 km)");
+  Require(std::isfinite(o.Spacing) && o.Spacing > 0 && o.Spacing <= 1e5,
+          "the spacing must be positive (metres, at most 100 km)");
   for (const double sd : {o.TapeSd, o.CompassSd, o.ClinoSd})
     Require(std::isfinite(sd) && sd > 0 && sd <= 1e3, "standard deviations must be positive");
   Require(o.Blunders >= 0, "the number of blunders cannot be negative");
   Require(o.Blunders == 0 || (o.BlunderKinds & 0x0f) != 0, "blunders need at least one kind");
-  Require(!o.Name.empty() && std::all_of(o.Name.begin(), o.Name.end(), [](char c) {
-            return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
-          }),
+  Require(!o.Name.empty() && std::all_of(o.Name.begin(), o.Name.end(),
+                                         [](char c) {
+                                           return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                                  (c >= '0' && c <= '9') || c == '_' || c == '-';
+                                         }),
           "the survey name must be letters, digits, '_' or '-'");
 }
 
@@ -77,7 +80,8 @@ struct TShape {
 };
 
 int32_t Root(std::vector<int32_t>& root, int32_t x) {
-  while (root[static_cast<size_t>(x)] != x) x = root[static_cast<size_t>(x)] = root[static_cast<size_t>(root[static_cast<size_t>(x)])];
+  while (root[static_cast<size_t>(x)] != x)
+    x = root[static_cast<size_t>(x)] = root[static_cast<size_t>(root[static_cast<size_t>(x)])];
   return x;
 }
 
@@ -147,7 +151,9 @@ class TPlanBuckets {
 
  private:
   int64_t Cell(double x) const { return static_cast<int64_t>(std::floor(x / cell_)); }
-  static uint64_t Key(int64_t x, int64_t y) { return (static_cast<uint64_t>(x) << 32) ^ (static_cast<uint64_t>(y) & 0xffffffffU); }
+  static uint64_t Key(int64_t x, int64_t y) {
+    return (static_cast<uint64_t>(x) << 32) ^ (static_cast<uint64_t>(y) & 0xffffffffU);
+  }
   double cell_;
   std::unordered_map<uint64_t, std::vector<int32_t>> cells_;
 };
@@ -273,8 +279,8 @@ void WriteSvx(TSimulatedSurvey& s) {
     put("; Simulated grid of " + std::to_string(o.Columns) + " x " + std::to_string(o.Rows) + " stations, " +
         FormatFixed(o.Spacing, 3) + " m apart, seed " + std::to_string(o.Seed));
   else
-    put("; Simulated cave of " + std::to_string(o.Legs) + " legs about " + FormatFixed(o.Spacing, 3) + " m long, seed " +
-        std::to_string(o.Seed));
+    put("; Simulated cave of " + std::to_string(o.Legs) + " legs about " + FormatFixed(o.Spacing, 3) +
+        " m long, seed " + std::to_string(o.Seed));
   put("*begin " + o.Name);
   put("*sd tape " + FormatFixed(o.TapeSd, 4) + " metres");
   put("*sd compass " + FormatFixed(o.CompassSd, 4) + " degrees");
@@ -297,8 +303,9 @@ TSimulatedSurvey SimulateSurvey(const TSimulationOptions& options) {
   Validate(options);
   TDraws draws(options.Seed);
   TShape shape = options.Shape == TSimulatedShape::Grid ? GridShape(options, draws) : CaveShape(options, draws);
-  Require(static_cast<size_t>(options.Blunders) <= shape.Legs.size(),
-          "more blunders (" + std::to_string(options.Blunders) + ") than legs (" + std::to_string(shape.Legs.size()) + ")");
+  Require(
+      static_cast<size_t>(options.Blunders) <= shape.Legs.size(),
+      "more blunders (" + std::to_string(options.Blunders) + ") than legs (" + std::to_string(shape.Legs.size()) + ")");
   TSimulatedSurvey s;
   s.Options = options;
   s.Names = std::move(shape.Names);
@@ -311,7 +318,8 @@ TSimulatedSurvey SimulateSurvey(const TSimulationOptions& options) {
     leg.From = from;
     leg.To = to;
     leg.Tape = Written(std::max(0.0, length + options.TapeSd * draws.Normal()), kTapeDecimals);
-    leg.Compass = Written(WrapCompass(std::atan2(d.X, d.Y) * kDegree + options.CompassSd * draws.Normal()), kAngleDecimals);
+    leg.Compass =
+        Written(WrapCompass(std::atan2(d.X, d.Y) * kDegree + options.CompassSd * draws.Normal()), kAngleDecimals);
     const double clino = length > 0 ? std::asin(std::clamp(d.Z / length, -1.0, 1.0)) * kDegree : 0;
     leg.Clino = Written(std::clamp(clino + options.ClinoSd * draws.Normal(), -90.0, 90.0), kAngleDecimals);
     s.Legs.push_back(leg);

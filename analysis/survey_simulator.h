@@ -22,7 +22,9 @@ enum class TSimulatedShape : uint8_t {
 };
 
 // Bits of TSimulationOptions::BlunderKinds, one per TBlunderKind.
-inline constexpr uint8_t BlunderKindBit(TBlunderKind kind) { return static_cast<uint8_t>(1u << static_cast<unsigned>(kind)); }
+inline constexpr uint8_t BlunderKindBit(TBlunderKind kind) {
+  return static_cast<uint8_t>(1u << static_cast<unsigned>(kind));
+}
 
 struct TSimulationOptions {
   TSimulatedShape Shape = TSimulatedShape::Grid;
@@ -32,7 +34,7 @@ struct TSimulationOptions {
   int32_t Legs = 1000;              // cave: legs to make
   int32_t ClosePercent = 40;        // cave: traverses that end on a station within 2 x Spacing, in percent
   double TapeSd = 0.05, CompassSd = 1, ClinoSd = 1;  // metres, degrees; written as *sd lines
-  int32_t Blunders = 0;             // planted in as many different legs
+  int32_t Blunders = 0;                              // planted in as many different legs
   // Kinds to draw from: tape 1-5 m, compass 10-30 degrees, clino 10-30
   // degrees (each either sign), or the leg written with From and To swapped.
   uint8_t BlunderKinds = BlunderKindBit(TBlunderKind::Tape) | BlunderKindBit(TBlunderKind::Compass) |
@@ -42,9 +44,9 @@ struct TSimulationOptions {
 };
 
 struct TSimulatedLeg {
-  int32_t From = 0, To = 0;             // stations, as written (swapped for a reversed leg)
+  int32_t From = 0, To = 0;                 // stations, as written (swapped for a reversed leg)
   double Tape = 0, Compass = 0, Clino = 0;  // as written: metres, degrees
-  int32_t Line = 0;                     // line in the .svx
+  int32_t Line = 0;                         // line in the .svx
 };
 
 struct TPlantedBlunder {

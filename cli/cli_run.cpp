@@ -6,10 +6,10 @@
 #include <sstream>
 #include <vector>
 
-#include "cli/cli_pictures.h"
 #include "analysis/analysis_format.h"
 #include "analysis/leg_statistic.h"
 #include "analysis/survey_simulator.h"
+#include "cli/cli_pictures.h"
 #include "core/errors.h"
 #include "render/display_settings.h"
 #include "sources/graph_file.h"
@@ -40,11 +40,11 @@ void FillWorkGraph(const TCliOptions& options, TWorkbench& bench, std::ostream& 
       bench.BuildProblem(options.ProblemNumber);
       break;
     case TCliSource::csGrid:
-      bench.BuildGridded({options.Columns, options.Rows, options.Density, options.Randomness, options.Bordered,
-                          options.SkipRows, options.SpacingX, options.SpacingY});
+      bench.BuildGridded(options.Grid);
       break;
     case TCliSource::csRandom:
-      bench.BuildNonGridded({options.Columns * options.Rows, options.Density, options.Width, options.Height});
+      bench.BuildNonGridded(
+          {options.Grid.Columns * options.Grid.Rows, options.Grid.Density, options.Width, options.Height});
       break;
     case TCliSource::csNone:
       break;

@@ -85,23 +85,23 @@ void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions
   } else if (option == "--random") {
     SetSource(options, TCliSource::csRandom);
   } else if (option == "--columns") {
-    options.Columns = reader.TakeInteger(option);
+    options.Grid.Columns = reader.TakeInteger(option);
   } else if (option == "--rows") {
-    options.Rows = reader.TakeInteger(option);
+    options.Grid.Rows = reader.TakeInteger(option);
   } else if (option == "--density") {
-    options.Density = reader.TakeInteger(option);
+    options.Grid.Density = reader.TakeInteger(option);
   } else if (option == "--randomness") {
-    options.Randomness = reader.TakeInteger(option);
+    options.Grid.Randomness = reader.TakeInteger(option);
   } else if (option == "--bordered") {
-    options.Bordered = true;
+    options.Grid.Bordered = true;
   } else if (option == "--no-bordered") {
-    options.Bordered = false;
+    options.Grid.Bordered = false;
   } else if (option == "--skip-rows") {
-    options.SkipRows = true;
+    options.Grid.SkipRows = true;
   } else if (option == "--spacing-x") {
-    options.SpacingX = reader.TakeInteger(option);
+    options.Grid.SpacingX = reader.TakeInteger(option);
   } else if (option == "--spacing-y") {
-    options.SpacingY = reader.TakeInteger(option);
+    options.Grid.SpacingY = reader.TakeInteger(option);
   } else if (option == "--width") {
     options.Width = reader.TakeInteger(option);
   } else if (option == "--height") {
@@ -187,13 +187,13 @@ void CheckSourceValues(const TCliOptions& options) {
                           std::to_string(value));
   };
   if (options.Source != TCliSource::csGrid && options.Source != TCliSource::csRandom) return;
-  atLeast("--columns", options.Columns, 1);
-  atLeast("--rows", options.Rows, 1);
-  if (static_cast<int64_t>(options.Columns) * options.Rows > kMaxGraphFileCount)
+  atLeast("--columns", options.Grid.Columns, 1);
+  atLeast("--rows", options.Grid.Rows, 1);
+  if (static_cast<int64_t>(options.Grid.Columns) * options.Grid.Rows > kMaxGraphFileCount)
     throw ECyclornError("--columns x --rows must be at most " + std::to_string(kMaxGraphFileCount) + " stations");
   if (options.Source == TCliSource::csGrid) {
-    atLeast("--spacing-x", options.SpacingX, 1);
-    atLeast("--spacing-y", options.SpacingY, 1);
+    atLeast("--spacing-x", options.Grid.SpacingX, 1);
+    atLeast("--spacing-y", options.Grid.SpacingY, 1);
   } else {
     atLeast("--width", options.Width, kMinNonGriddedArea);
     atLeast("--height", options.Height, kMinNonGriddedArea);
@@ -279,8 +279,8 @@ TCliOptions ParseCommandLine(const std::vector<std::string>& args) {
   CheckCombinations(reader, options);
   CheckSourceValues(options);
   if (options.Command == TCliCommand::ccSimulate) {
-    if (reader.WasGiven("--columns")) options.Simulation.Columns = options.Columns;
-    if (reader.WasGiven("--rows")) options.Simulation.Rows = options.Rows;
+    if (reader.WasGiven("--columns")) options.Simulation.Columns = options.Grid.Columns;
+    if (reader.WasGiven("--rows")) options.Simulation.Rows = options.Grid.Rows;
   }
   return options;
 }

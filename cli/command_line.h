@@ -33,9 +33,9 @@ struct TCliOptions {
   TTreeKind Tree = TTreeKind::tkNone;  // the tree command's kind, or the tree a report runs first
   bool FavorHighOrder = false;
   TLoopMethod Method = TLoopMethod::lmShortest;
-  bool Optimize = true;  // has no effect on the minimal search
+  bool Optimize = true;      // has no effect on the minimal search
   bool NearMinimum = false;  // the minimal search's fast basis whatever the size
-  bool Quality = false;  // loops: print the quality line after the loop lines
+  bool Quality = false;      // loops: print the quality line after the loop lines
   TReportKind Report = TReportKind::rkAdjacency;
   bool DumpState = false;
   bool Time = false;
@@ -44,26 +44,20 @@ struct TCliOptions {
   bool FullNames = false;  // loops: name stations by their full survey names (--names full)
   // misclosures and blunders
   TReportFormat Format = TReportFormat::Text;
-  int32_t Top = -1;       // at most this many loops or legs; -1: all
-  bool All = false;       // blunders: every checked leg after the suspects
-  std::string SortField;  // misclosures: worst first by this field; empty: loop order
+  int32_t Top = -1;                   // at most this many loops or legs; -1: all
+  bool All = false;                   // blunders: every checked leg after the suspects
+  std::string SortField;              // misclosures: worst first by this field; empty: loop order
   std::optional<double> Critical;     // blunders: the w above which a leg is a suspect
   std::optional<double> SurveyAlpha;  // blunders: test the whole survey at this level instead
   TSimulationOptions Simulation;      // simulate
 
   TCliSource Source = TCliSource::csNone;
   std::string LoadFile;
-  TLegChoice Legs;  // which legs of a survey become shots (--legs, --no-legs)
+  TLegChoice Legs;                    // which legs of a survey become shots (--legs, --no-legs)
   std::optional<double> Declination;  // degrees, for a raw survey's "*declination auto"
   int ProblemNumber = 0;
-  int32_t Columns = 3;
-  int32_t Rows = 2;
-  int32_t Density = 100;
-  int32_t Randomness = 0;
-  bool Bordered = true;
-  bool SkipRows = false;
-  int32_t SpacingX = 70;
-  int32_t SpacingY = 70;
+  // --grid's parameters; --random takes its Columns, Rows and Density.
+  TGridParameters Grid;
   int32_t Width = 1024;
   int32_t Height = 768;
 };

@@ -88,8 +88,8 @@ bool ParseSimulationOption(TArgumentReader& reader, const std::string& option, T
 
 bool ParseSurveyOption(TArgumentReader& reader, const std::string& option, TCliOptions& options) {
   if (option == "--legs" || option == "--no-legs") {
-    SetLegKinds(reader.Take((option + " needs splay, surface or duplicate").c_str()), option == "--legs",
-                options.Legs, option);
+    SetLegKinds(reader.Take((option + " needs splay, surface or duplicate").c_str()), option == "--legs", options.Legs,
+                option);
   } else if (option == "--names") {
     const std::string& names = reader.Take("--names needs full or index");
     if (names != "full" && names != "index") throw EUsageError("--names takes full or index, not \"" + names + "\"");

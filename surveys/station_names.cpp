@@ -152,8 +152,7 @@ std::vector<TStationTail> ChooseStationTails(const TSurvey& survey) {
         ++i;
         const std::string_view name = survey.Name(s, k);
         const std::string_view tail = name.substr(static_cast<size_t>(start[n]));
-        if (!done && table.StationOf(keys[n]) == s && tail.size() < bestLength && !tail.empty() &&
-            Printable(tail)) {
+        if (!done && table.StationOf(keys[n]) == s && tail.size() < bestLength && !tail.empty() && Printable(tail)) {
           best = {k, start[n]};
           bestLength = tail.size();
         }

@@ -22,10 +22,10 @@ enum TStationFlag : uint8_t {
   sfSurface = 1 << 0,      // on a leg above ground
   sfUnderground = 1 << 1,  // on an underground leg (both at an entrance)
   sfEntrance = 1 << 2,
-  sfExported = 1 << 3,     // may connect to other surveys
-  sfFixed = 1 << 4,        // a fixed (control) point
-  sfAnonymous = 1 << 5,    // a nameless station (a splay end, ".")
-  sfWall = 1 << 6,         // on the passage wall
+  sfExported = 1 << 3,   // may connect to other surveys
+  sfFixed = 1 << 4,      // a fixed (control) point
+  sfAnonymous = 1 << 5,  // a nameless station (a splay end, ".")
+  sfWall = 1 << 6,       // on the passage wall
 };
 
 // Leg flags.
@@ -96,7 +96,7 @@ struct TFixedPoint {
 // Error information a processed file carries for one traverse.
 struct TTraverseError {
   int32_t Legs = 0;
-  double Length = 0;  // metres
+  double Length = 0;                               // metres
   double Error = 0, Horizontal = 0, Vertical = 0;  // metres
 };
 

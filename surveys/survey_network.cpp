@@ -52,8 +52,8 @@ void Place(const TSurvey& survey, TSurveyNetwork& network) {
     low = MakeVec3(std::min(low.X, p.X), std::min(low.Y, p.Y), std::min(low.Z, p.Z));
     high = MakeVec3(std::max(high.X, p.X), std::max(high.Y, p.Y), std::max(high.Z, p.Z));
   }
-  const bool finite = std::isfinite(low.X) && std::isfinite(low.Y) && std::isfinite(low.Z) &&
-                      std::isfinite(high.X) && std::isfinite(high.Y) && std::isfinite(high.Z);
+  const bool finite = std::isfinite(low.X) && std::isfinite(low.Y) && std::isfinite(low.Z) && std::isfinite(high.X) &&
+                      std::isfinite(high.Y) && std::isfinite(high.Z);
   if (network.StationOfNode.empty() || !finite) return;
   network.Scale = FitScale(high.X - low.X, high.Y - low.Y);
   const double margin = kFitMargin / network.Scale;
@@ -137,7 +137,8 @@ TSurveyNetwork BuildSurveyNetwork(const TSurvey& survey, const TLegChoice& choic
   std::unordered_set<uint64_t> taken;
   for (const int32_t s : network.StationOfNode) {
     const TStationTail& tail = tails[static_cast<size_t>(s)];
-    if (tail.Name >= 0 && TailText(survey, s, tail).front() == '#') taken.insert(FoldedNameKey(TailText(survey, s, tail)));
+    if (tail.Name >= 0 && TailText(survey, s, tail).front() == '#')
+      taken.insert(FoldedNameKey(TailText(survey, s, tail)));
   }
 
   graph.Clear();
@@ -172,8 +173,8 @@ TSurveyNetwork BuildSurveyNetwork(const TSurvey& survey, const TLegChoice& choic
     block.clear();
     for (size_t k = first; k < std::min(first + kBlock, chosen.size()); ++k) {
       const TSurveyLeg& l = survey.Legs[static_cast<size_t>(chosen[k])];
-      block.push_back({network.NodeOfStation[static_cast<size_t>(l.From)],
-                       network.NodeOfStation[static_cast<size_t>(l.To)], 0});
+      block.push_back(
+          {network.NodeOfStation[static_cast<size_t>(l.From)], network.NodeOfStation[static_cast<size_t>(l.To)], 0});
     }
     for (size_t k = 0; k < block.size(); ++k) {
       if (k + kPointersAhead < block.size()) {

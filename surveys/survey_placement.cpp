@@ -83,12 +83,14 @@ void PlaceStations(TSurvey& survey) {
     spread(head);
     ++survey.Notes.UnfixedPieces;
     if (!std::isfinite(east)) {
-      for (size_t k = head; k < queue.size(); ++k) east = std::max(east, survey.Positions[static_cast<size_t>(queue[k])].X);
+      for (size_t k = head; k < queue.size(); ++k)
+        east = std::max(east, survey.Positions[static_cast<size_t>(queue[k])].X);
       continue;
     }
     // Beside what is placed already, with a gap of a tenth of its own width (at least 10 m).
     double west = std::numeric_limits<double>::infinity(), width = 0;
-    for (size_t k = head; k < queue.size(); ++k) west = std::min(west, survey.Positions[static_cast<size_t>(queue[k])].X);
+    for (size_t k = head; k < queue.size(); ++k)
+      west = std::min(west, survey.Positions[static_cast<size_t>(queue[k])].X);
     for (size_t k = head; k < queue.size(); ++k)
       width = std::max(width, survey.Positions[static_cast<size_t>(queue[k])].X - west);
     const double shift = east + std::max(10.0, width / 10) - west;

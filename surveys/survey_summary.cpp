@@ -91,13 +91,13 @@ std::string FormatSurveyDate(int32_t days) {
   const int64_t month = mp < 10 ? mp + 3 : mp - 9;
   const int64_t year = yearOfEra + era * 400 + (month <= 2);
   char text[64];
-  std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld", static_cast<long long>(year),
-                static_cast<long long>(month), static_cast<long long>(day));
+  std::snprintf(text, sizeof text, "%04lld-%02lld-%02lld", static_cast<long long>(year), static_cast<long long>(month),
+                static_cast<long long>(day));
   return text;
 }
 
-std::vector<std::string> SurveySummary(const TSurvey& survey, const TLegChoice& choice,
-                                       const TSurveyNetwork& network, const TSurveyGraph& graph) {
+std::vector<std::string> SurveySummary(const TSurvey& survey, const TLegChoice& choice, const TSurveyNetwork& network,
+                                       const TSurveyGraph& graph) {
   const TSurveyCounts c = CountSurvey(survey, network, graph);
   const auto line = [](const char* key, const std::string& value) {
     return value.empty() ? std::string(key) + ":" : std::string(key) + ": " + value;

@@ -63,8 +63,8 @@ struct TSurveyCounts {
 TSurveyCounts CountSurvey(const TSurvey& survey, const TSurveyNetwork& network, const TSurveyGraph& graph);
 
 // The summary lines above, without line ends; choice says which kinds were kept.
-std::vector<std::string> SurveySummary(const TSurvey& survey, const TLegChoice& choice,
-                                       const TSurveyNetwork& network, const TSurveyGraph& graph);
+std::vector<std::string> SurveySummary(const TSurvey& survey, const TLegChoice& choice, const TSurveyNetwork& network,
+                                       const TSurveyGraph& graph);
 
 // A scale in drawing units per metre as the summary prints it: in decimal,
 // as short as it can be ("0.05", "2", "500").

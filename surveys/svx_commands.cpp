@@ -14,9 +14,12 @@ std::string Upper(std::string_view word) {
 }
 
 bool IsOnOff(std::string_view word, bool& on) {
-  if (SameWord(word, "on")) on = true;
-  else if (SameWord(word, "off")) on = false;
-  else return false;
+  if (SameWord(word, "on"))
+    on = true;
+  else if (SameWord(word, "off"))
+    on = false;
+  else
+    return false;
   return true;
 }
 
@@ -73,27 +76,48 @@ bool ParseDate(std::string_view text, int32_t& first, int32_t& last) {
 
 void TSvxParser::Command(std::string_view word, TSvxLine& line) {
   const std::string w = AsciiLower(word);
-  if (w == "data") Data(line);
-  else if (w == "begin") Begin(line);
-  else if (w == "end") End(line);
-  else if (w == "include") Include(line);
-  else if (w == "equate") Equate(line);
-  else if (w == "fix") Fix(line);
-  else if (w == "export") MarkStations(line, sfExported, "*export");
-  else if (w == "entrance") MarkStations(line, sfEntrance, "*entrance");
-  else if (w == "units") Units(line);
-  else if (w == "calibrate") Calibrate(line);
-  else if (w == "declination") Declination(line);
-  else if (w == "sd") Sd(line);
-  else if (w == "flags") Flags(line);
-  else if (w == "set") Set(line);
-  else if (w == "case") Case(line);
-  else if (w == "truncate") Truncate(line);
-  else if (w == "infer") Infer(line);
-  else if (w == "alias") Alias(line);
-  else if (w == "prefix") Prefix(line);
-  else if (w == "default") Default(line);
-  else if (w == "date") Date(line);
+  if (w == "data")
+    Data(line);
+  else if (w == "begin")
+    Begin(line);
+  else if (w == "end")
+    End(line);
+  else if (w == "include")
+    Include(line);
+  else if (w == "equate")
+    Equate(line);
+  else if (w == "fix")
+    Fix(line);
+  else if (w == "export")
+    MarkStations(line, sfExported, "*export");
+  else if (w == "entrance")
+    MarkStations(line, sfEntrance, "*entrance");
+  else if (w == "units")
+    Units(line);
+  else if (w == "calibrate")
+    Calibrate(line);
+  else if (w == "declination")
+    Declination(line);
+  else if (w == "sd")
+    Sd(line);
+  else if (w == "flags")
+    Flags(line);
+  else if (w == "set")
+    Set(line);
+  else if (w == "case")
+    Case(line);
+  else if (w == "truncate")
+    Truncate(line);
+  else if (w == "infer")
+    Infer(line);
+  else if (w == "alias")
+    Alias(line);
+  else if (w == "prefix")
+    Prefix(line);
+  else if (w == "default")
+    Default(line);
+  else if (w == "date")
+    Date(line);
   else if (w == "title") {
     const std::string_view first = line.Next(true);
     const std::string_view rest = line.Rest();
@@ -105,8 +129,7 @@ void TSvxParser::Command(std::string_view word, TSvxLine& line) {
       if (!csOut_) survey_.CoordinateSystem = std::string(line.Rest());
       csOut_ = true;
     }
-  } else if (w == "team" || w == "instrument" || w == "ref" || w == "copyright" || w == "require" ||
-             w == "solve") {
+  } else if (w == "team" || w == "instrument" || w == "ref" || w == "copyright" || w == "require" || w == "solve") {
     // Kept by nothing the survey model holds; read and passed over.
   } else {
     Fail("unknown command *" + std::string(word));
@@ -224,7 +247,8 @@ void TSvxParser::Date(TSvxLine& line) {
   const bool ok = dash == std::string_view::npos
                       ? ParseDate(text, first, last)
                       : ParseDate(text.substr(0, dash), first, last) && ParseDate(text.substr(dash + 1), first2, last2);
-  if (!ok || !line.AtEnd()) Fail("*date: expected YYYY[.MM[.DD]][-YYYY[.MM[.DD]]], found \"" + std::string(text) + "\"");
+  if (!ok || !line.AtEnd())
+    Fail("*date: expected YYYY[.MM[.DD]][-YYYY[.MM[.DD]]], found \"" + std::string(text) + "\"");
   if (dash != std::string_view::npos) last = last2;
   if (last < first) Fail("*date: the range \"" + std::string(text) + "\" ends before it begins");
   s_.Dates = TSurveyDates{first, last};
@@ -237,8 +261,8 @@ std::vector<TSvxQuantity> TSvxParser::Quantities(TSvxLine& line, std::string_vie
     if (!q) break;
     list.push_back(*q);
   }
-  if (list.empty()) Fail(std::string(command) + ": expected a quantity such as TAPE or COMPASS, found \"" +
-                         std::string(next) + "\"");
+  if (list.empty())
+    Fail(std::string(command) + ": expected a quantity such as TAPE or COMPASS, found \"" + std::string(next) + "\"");
   return list;
 }
 
@@ -309,8 +333,9 @@ void TSvxParser::Declination(TSvxLine& line) {
   const std::string_view first = line.Next();
   if (SameWord(first, "auto")) {
     if (!options_.AutoDeclination)
-      Fail("*declination auto needs a magnetic field model, which this reader does not have: give the "
-           "declination as *declination <value> <units>, or give a fixed declination for it in the reader's options");
+      Fail(
+          "*declination auto needs a magnetic field model, which this reader does not have: give the "
+          "declination as *declination <value> <units>, or give a fixed declination for it in the reader's options");
     s_.Declination = *options_.AutoDeclination;
     return;
   }
@@ -345,10 +370,14 @@ void TSvxParser::Flags(TSvxLine& line) {
       continue;
     }
     uint8_t flag = 0;
-    if (SameWord(word, "surface")) flag = lfSurface;
-    else if (SameWord(word, "duplicate")) flag = lfDuplicate;
-    else if (SameWord(word, "splay")) flag = lfSplay;
-    else Fail("*flags: unknown flag \"" + std::string(word) + "\"");
+    if (SameWord(word, "surface"))
+      flag = lfSurface;
+    else if (SameWord(word, "duplicate"))
+      flag = lfDuplicate;
+    else if (SameWord(word, "splay"))
+      flag = lfSplay;
+    else
+      Fail("*flags: unknown flag \"" + std::string(word) + "\"");
     s_.LegFlags = negate ? static_cast<uint8_t>(s_.LegFlags & ~flag) : static_cast<uint8_t>(s_.LegFlags | flag);
     negate = false;
   }
@@ -365,8 +394,7 @@ void TSvxParser::Set(TSvxLine& line) {
         c = AsciiLower(c);
         return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
       };
-      if ((part[i] == 'x' || part[i] == 'X') && i + 2 < part.size() && hex(part[i + 1]) >= 0 &&
-          hex(part[i + 2]) >= 0) {
+      if ((part[i] == 'x' || part[i] == 'X') && i + 2 < part.size() && hex(part[i + 1]) >= 0 && hex(part[i + 2]) >= 0) {
         chars += static_cast<char>(hex(part[i + 1]) * 16 + hex(part[i + 2]));
         i += 2;
       } else {
@@ -375,8 +403,8 @@ void TSvxParser::Set(TSvxLine& line) {
     }
   }
   static constexpr std::pair<std::string_view, TSvxCharClass> kItems[] = {
-      {"blank", ccBlank},   {"comment", ccComment}, {"decimal", ccDecimal},     {"keyword", ccKeyword},
-      {"minus", ccMinus},   {"plus", ccPlus},       {"names", ccNames},         {"omit", ccOmit},
+      {"blank", ccBlank},         {"comment", ccComment}, {"decimal", ccDecimal}, {"keyword", ccKeyword},
+      {"minus", ccMinus},         {"plus", ccPlus},       {"names", ccNames},     {"omit", ccOmit},
       {"separator", ccSeparator}, {"root", ccRoot},
   };
   const auto found = std::find_if(std::begin(kItems), std::end(kItems),
@@ -392,10 +420,14 @@ void TSvxParser::Set(TSvxLine& line) {
 
 void TSvxParser::Case(TSvxLine& line) {
   const std::string_view word = line.Next();
-  if (SameWord(word, "preserve")) s_.Case = TSvxCase::Preserve;
-  else if (SameWord(word, "toupper")) s_.Case = TSvxCase::Upper;
-  else if (SameWord(word, "tolower")) s_.Case = TSvxCase::Lower;
-  else Fail("*case: expected PRESERVE, TOUPPER or TOLOWER, found \"" + std::string(word) + "\"");
+  if (SameWord(word, "preserve"))
+    s_.Case = TSvxCase::Preserve;
+  else if (SameWord(word, "toupper"))
+    s_.Case = TSvxCase::Upper;
+  else if (SameWord(word, "tolower"))
+    s_.Case = TSvxCase::Lower;
+  else
+    Fail("*case: expected PRESERVE, TOUPPER or TOLOWER, found \"" + std::string(word) + "\"");
 }
 
 void TSvxParser::Truncate(TSvxLine& line) {
@@ -415,10 +447,14 @@ void TSvxParser::Infer(TSvxLine& line) {
   const std::string_view value = line.Next();
   bool on = false;
   if (!IsOnOff(value, on)) Fail("*infer: expected ON or OFF, found \"" + std::string(value) + "\"");
-  if (SameWord(what, "plumbs")) s_.InferPlumbs = on;
-  else if (SameWord(what, "equates")) s_.InferEquates = on;
-  else if (SameWord(what, "exports")) s_.InferExports = on;
-  else Fail("*infer: expected PLUMBS, EQUATES or EXPORTS, found \"" + std::string(what) + "\"");
+  if (SameWord(what, "plumbs"))
+    s_.InferPlumbs = on;
+  else if (SameWord(what, "equates"))
+    s_.InferEquates = on;
+  else if (SameWord(what, "exports"))
+    s_.InferExports = on;
+  else
+    Fail("*infer: expected PLUMBS, EQUATES or EXPORTS, found \"" + std::string(what) + "\"");
 }
 
 void TSvxParser::Alias(TSvxLine& line) {

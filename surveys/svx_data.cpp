@@ -12,57 +12,101 @@ using F = TSvxField;
 using Q = TSvxQuantity;
 
 constexpr std::pair<std::string_view, F> kFieldWords[] = {
-    {"from", F::From},           {"to", F::To},
-    {"tape", F::Tape},           {"length", F::Tape},
-    {"backtape", F::BackTape},   {"backlength", F::BackTape},
-    {"compass", F::Compass},     {"bearing", F::Compass},
-    {"backcompass", F::BackCompass}, {"backbearing", F::BackCompass},
-    {"clino", F::Clino},         {"gradient", F::Clino},
-    {"backclino", F::BackClino}, {"backgradient", F::BackClino},
-    {"fromdepth", F::FromDepth}, {"todepth", F::ToDepth},
+    {"from", F::From},
+    {"to", F::To},
+    {"tape", F::Tape},
+    {"length", F::Tape},
+    {"backtape", F::BackTape},
+    {"backlength", F::BackTape},
+    {"compass", F::Compass},
+    {"bearing", F::Compass},
+    {"backcompass", F::BackCompass},
+    {"backbearing", F::BackCompass},
+    {"clino", F::Clino},
+    {"gradient", F::Clino},
+    {"backclino", F::BackClino},
+    {"backgradient", F::BackClino},
+    {"fromdepth", F::FromDepth},
+    {"todepth", F::ToDepth},
     {"depthchange", F::DepthChange},
-    {"easting", F::Dx},          {"dx", F::Dx},
-    {"northing", F::Dy},         {"dy", F::Dy},
-    {"altitude", F::Dz},         {"dz", F::Dz},
-    {"fromcount", F::FromCount}, {"tocount", F::ToCount},
-    {"ignore", F::Ignore},       {"ignoreall", F::IgnoreAll},
+    {"easting", F::Dx},
+    {"dx", F::Dx},
+    {"northing", F::Dy},
+    {"dy", F::Dy},
+    {"altitude", F::Dz},
+    {"dz", F::Dz},
+    {"fromcount", F::FromCount},
+    {"tocount", F::ToCount},
+    {"ignore", F::Ignore},
+    {"ignoreall", F::IgnoreAll},
 };
 
 const char* FieldName(F field) {
   switch (field) {
-    case F::From: return "FROM";
-    case F::To: return "TO";
-    case F::Tape: return "TAPE";
-    case F::BackTape: return "BACKTAPE";
-    case F::Compass: return "COMPASS";
-    case F::BackCompass: return "BACKCOMPASS";
-    case F::Clino: return "CLINO";
-    case F::BackClino: return "BACKCLINO";
-    case F::FromDepth: return "FROMDEPTH";
-    case F::ToDepth: return "TODEPTH";
-    case F::DepthChange: return "DEPTHCHANGE";
-    case F::Dx: return "EASTING";
-    case F::Dy: return "NORTHING";
-    case F::Dz: return "ALTITUDE";
-    case F::FromCount: return "FROMCOUNT";
-    case F::ToCount: return "TOCOUNT";
-    case F::Ignore: return "IGNORE";
-    case F::IgnoreAll: return "IGNOREALL";
+    case F::From:
+      return "FROM";
+    case F::To:
+      return "TO";
+    case F::Tape:
+      return "TAPE";
+    case F::BackTape:
+      return "BACKTAPE";
+    case F::Compass:
+      return "COMPASS";
+    case F::BackCompass:
+      return "BACKCOMPASS";
+    case F::Clino:
+      return "CLINO";
+    case F::BackClino:
+      return "BACKCLINO";
+    case F::FromDepth:
+      return "FROMDEPTH";
+    case F::ToDepth:
+      return "TODEPTH";
+    case F::DepthChange:
+      return "DEPTHCHANGE";
+    case F::Dx:
+      return "EASTING";
+    case F::Dy:
+      return "NORTHING";
+    case F::Dz:
+      return "ALTITUDE";
+    case F::FromCount:
+      return "FROMCOUNT";
+    case F::ToCount:
+      return "TOCOUNT";
+    case F::Ignore:
+      return "IGNORE";
+    case F::IgnoreAll:
+      return "IGNOREALL";
   }
   return "";
 }
 
 bool Allowed(TLegStyle style, F field) {
   switch (field) {
-    case F::From: case F::To: case F::Ignore: case F::IgnoreAll:
+    case F::From:
+    case F::To:
+    case F::Ignore:
+    case F::IgnoreAll:
       return true;
-    case F::Tape: case F::BackTape: case F::Compass: case F::BackCompass: case F::FromCount: case F::ToCount:
+    case F::Tape:
+    case F::BackTape:
+    case F::Compass:
+    case F::BackCompass:
+    case F::FromCount:
+    case F::ToCount:
       return style == TLegStyle::Normal || style == TLegStyle::Diving || style == TLegStyle::CylPolar;
-    case F::Clino: case F::BackClino:
+    case F::Clino:
+    case F::BackClino:
       return style == TLegStyle::Normal || style == TLegStyle::Diving;
-    case F::FromDepth: case F::ToDepth: case F::DepthChange:
+    case F::FromDepth:
+    case F::ToDepth:
+    case F::DepthChange:
       return style == TLegStyle::Diving || style == TLegStyle::CylPolar;
-    case F::Dx: case F::Dy: case F::Dz:
+    case F::Dx:
+    case F::Dy:
+    case F::Dz:
       return style == TLegStyle::Cartesian;
   }
   return false;
@@ -80,13 +124,20 @@ void TSvxParser::Data(TSvxLine& line) {
     return;
   }
   TLegStyle legStyle;
-  if (style == "normal" || style == "topofil") legStyle = TLegStyle::Normal;
-  else if (style == "diving") legStyle = TLegStyle::Diving;
-  else if (style == "cylpolar") legStyle = TLegStyle::CylPolar;
-  else if (style == "cartesian") legStyle = TLegStyle::Cartesian;
-  else if (style == "nosurvey") legStyle = TLegStyle::NoSurvey;
-  else if (style == "passage") legStyle = TLegStyle::Normal;
-  else Fail("*data: unknown style \"" + std::string(styleWord) + "\"");
+  if (style == "normal" || style == "topofil")
+    legStyle = TLegStyle::Normal;
+  else if (style == "diving")
+    legStyle = TLegStyle::Diving;
+  else if (style == "cylpolar")
+    legStyle = TLegStyle::CylPolar;
+  else if (style == "cartesian")
+    legStyle = TLegStyle::Cartesian;
+  else if (style == "nosurvey")
+    legStyle = TLegStyle::NoSurvey;
+  else if (style == "passage")
+    legStyle = TLegStyle::Normal;
+  else
+    Fail("*data: unknown style \"" + std::string(styleWord) + "\"");
 
   std::vector<F> fields;
   std::vector<std::string> words;
@@ -96,8 +147,8 @@ void TSvxParser::Data(TSvxLine& line) {
     if (style != "passage" &&
         (w == "station" || w == "newline" || w == "direction" || w == "depth" || w == "count" || w == "counter"))
       Fail("*data " + style + " with " + w +
-             ": interleaved data (a station on one line, the readings to the next station on the next) is not "
-             "supported; give each leg one line with FROM and TO");
+           ": interleaved data (a station on one line, the readings to the next station on the next) is not "
+           "supported; give each leg one line with FROM and TO");
   if (style == "passage") {
     // Passage dimensions shape the drawn passage, not the centreline: their lines are passed over.
     s_.Style = TLegStyle::Normal;
@@ -121,12 +172,15 @@ void TSvxParser::Data(TSvxLine& line) {
   }
   auto has = [&](F field) { return std::find(fields.begin(), fields.end(), field) != fields.end(); };
   std::string missing;
-  if (!has(F::From)) missing = "FROM";
-  else if (!has(F::To)) missing = "TO";
-  else if (legStyle != TLegStyle::Cartesian && legStyle != TLegStyle::NoSurvey && !has(F::Tape) &&
-           !has(F::BackTape) && !(has(F::FromCount) && has(F::ToCount)))
+  if (!has(F::From))
+    missing = "FROM";
+  else if (!has(F::To))
+    missing = "TO";
+  else if (legStyle != TLegStyle::Cartesian && legStyle != TLegStyle::NoSurvey && !has(F::Tape) && !has(F::BackTape) &&
+           !(has(F::FromCount) && has(F::ToCount)))
     missing = "TAPE";
-  else if (has(F::FromCount) != has(F::ToCount)) missing = has(F::FromCount) ? "TOCOUNT" : "FROMCOUNT";
+  else if (has(F::FromCount) != has(F::ToCount))
+    missing = has(F::FromCount) ? "TOCOUNT" : "FROMCOUNT";
   else if ((legStyle == TLegStyle::Diving || legStyle == TLegStyle::CylPolar) && !has(F::DepthChange) &&
            !(has(F::FromDepth) && has(F::ToDepth)))
     missing = "FROMDEPTH and TODEPTH, or DEPTHCHANGE";
@@ -173,8 +227,10 @@ double TSvxParser::Bearing(std::string_view field, TSvxQuantity q, const char* w
     if ((first != 'N' && first != 'S') || (last != 'E' && last != 'W') ||
         !ParseSvxNumber(field.substr(1, field.size() - 2), s_.Chars, angle) || angle < 0 || angle > 90)
       Fail(bad);
-    if (first == 'N') degrees = last == 'E' ? angle : 360 - angle;
-    else degrees = last == 'E' ? 180 - angle : 180 + angle;
+    if (first == 'N')
+      degrees = last == 'E' ? angle : 360 - angle;
+    else
+      degrees = last == 'E' ? 180 - angle : 180 + angle;
   }
   const TSvxCalibration& c = s_.Calibrations[Index(q)];
   const double value = c.ZeroAfterScale ? degrees * c.Scale - c.Zero : (degrees - c.Zero) * c.Scale;
@@ -243,8 +299,10 @@ int32_t TSvxParser::SurveyIndex() {
 int32_t TSvxParser::LegEnd(std::string_view field, uint8_t& legFlags) {
   size_t separators = 0;
   while (separators < field.size() && s_.Chars.Is(field[separators], ccSeparator)) ++separators;
-  if (s_.DashIsWallStation && field.size() == 1 && field[0] == '-') separators = 2;
-  else if (separators != field.size()) return NamedStation(field);
+  if (s_.DashIsWallStation && field.size() == 1 && field[0] == '-')
+    separators = 2;
+  else if (separators != field.size())
+    return NamedStation(field);
   // Anonymous stations: "." and ".." end a splay, ".." on the wall; "..." implies nothing.
   if (separators > 3) Fail("\"" + std::string(field) + "\" is no station name");
   if (separators < 3) legFlags |= lfSplay;
@@ -266,19 +324,37 @@ void TSvxParser::DataLine(TSvxLine& line) {
     const std::string_view value = line.Next();
     if (value.empty()) Fail(std::string("the data line ends before its ") + FieldName(field) + " reading");
     switch (field) {
-      case F::From: fromField = value; break;
-      case F::To: toField = value; break;
+      case F::From:
+        fromField = value;
+        break;
+      case F::To:
+        toField = value;
+        break;
       case F::Tape:
         shot.Tape = Reading(value, Q::Tape, true, "tape");
         if (value.size() != 1 || !s_.Chars.Is(value[0], ccOmit)) ParseSvxNumber(value, s_.Chars, rawTape);
         break;
-      case F::BackTape: shot.BackTape = Reading(value, Q::BackTape, true, "back tape"); break;
-      case F::Compass: shot.Compass = Bearing(value, Q::Compass, "compass"); break;
-      case F::BackCompass: shot.BackCompass = Bearing(value, Q::BackCompass, "back compass"); break;
-      case F::Clino: shot.ClinoKind = Clino(value, Q::Clino, shot.Clino); break;
-      case F::BackClino: shot.BackClinoKind = Clino(value, Q::BackClino, shot.BackClino); break;
-      case F::FromDepth: shot.FromDepth = Reading(value, Q::Depth, false, "from depth"); break;
-      case F::ToDepth: shot.ToDepth = Reading(value, Q::Depth, false, "to depth"); break;
+      case F::BackTape:
+        shot.BackTape = Reading(value, Q::BackTape, true, "back tape");
+        break;
+      case F::Compass:
+        shot.Compass = Bearing(value, Q::Compass, "compass");
+        break;
+      case F::BackCompass:
+        shot.BackCompass = Bearing(value, Q::BackCompass, "back compass");
+        break;
+      case F::Clino:
+        shot.ClinoKind = Clino(value, Q::Clino, shot.Clino);
+        break;
+      case F::BackClino:
+        shot.BackClinoKind = Clino(value, Q::BackClino, shot.BackClino);
+        break;
+      case F::FromDepth:
+        shot.FromDepth = Reading(value, Q::Depth, false, "from depth");
+        break;
+      case F::ToDepth:
+        shot.ToDepth = Reading(value, Q::Depth, false, "to depth");
+        break;
       case F::DepthChange: {
         const double change = Reading(value, Q::Depth, false, "depth change");
         // A change of depth has no zero error: only the scale applies.
@@ -286,12 +362,24 @@ void TSvxParser::DataLine(TSvxLine& line) {
         shot.DepthChange = c.ZeroAfterScale ? change + c.Zero : change + c.Zero * c.Scale;
         break;
       }
-      case F::Dx: shot.Dx = Reading(value, Q::Dx, false, "easting"); break;
-      case F::Dy: shot.Dy = Reading(value, Q::Dy, false, "northing"); break;
-      case F::Dz: shot.Dz = Reading(value, Q::Dz, false, "altitude"); break;
-      case F::FromCount: fromCount = Reading(value, Q::Counter, false, "from count"); break;
-      case F::ToCount: toCount = Reading(value, Q::Counter, false, "to count"); break;
-      case F::Ignore: case F::IgnoreAll: break;
+      case F::Dx:
+        shot.Dx = Reading(value, Q::Dx, false, "easting");
+        break;
+      case F::Dy:
+        shot.Dy = Reading(value, Q::Dy, false, "northing");
+        break;
+      case F::Dz:
+        shot.Dz = Reading(value, Q::Dz, false, "altitude");
+        break;
+      case F::FromCount:
+        fromCount = Reading(value, Q::Counter, false, "from count");
+        break;
+      case F::ToCount:
+        toCount = Reading(value, Q::Counter, false, "to count");
+        break;
+      case F::Ignore:
+      case F::IgnoreAll:
+        break;
     }
   }
   if (!all && !line.AtEnd()) Fail("more readings than *data gives: \"" + std::string(line.Next()) + "\"");

@@ -38,8 +38,10 @@ void TSvxNames::Equate(int32_t a, int32_t b) {
   b = Root(b);
   // The earlier name stays the root, so a station is numbered by its first name.
   if (a == b) return;
-  if (a < b) parent_[static_cast<size_t>(b)] = a;
-  else parent_[static_cast<size_t>(a)] = b;
+  if (a < b)
+    parent_[static_cast<size_t>(b)] = a;
+  else
+    parent_[static_cast<size_t>(a)] = b;
 }
 
 namespace {
@@ -95,8 +97,7 @@ void AssembleSvxSurvey(TSvxNames& names, std::vector<TSvxRawLeg>& legs, const st
     if (known >= 0) {
       const TFixedPoint& before = survey.Fixes[static_cast<size_t>(known)];
       if (before.Position == raw.Position) continue;
-      FailAt(survey, raw.File, raw.Line,
-             "\"" + names.Name(raw.Name) + "\" is fixed again at a different position");
+      FailAt(survey, raw.File, raw.Line, "\"" + names.Name(raw.Name) + "\" is fixed again at a different position");
     }
     known = static_cast<int32_t>(survey.Fixes.size());
     survey.Fixes.push_back(TFixedPoint{station, raw.Position, raw.Sd, raw.Reference});

@@ -148,8 +148,7 @@ void TSvxParser::Include(TSvxLine& line) {
         Fail("*include \"" + name + "\" makes a cycle of included files: " + chain + path);
       }
       if (includes_.size() >= kMaxIncludeDepth)
-        Fail("*include \"" + name + "\": included files nest more than " + std::to_string(kMaxIncludeDepth) +
-             " deep");
+        Fail("*include \"" + name + "\": included files nest more than " + std::to_string(kMaxIncludeDepth) + " deep");
       // The survey prefix is the one thing an included file does not carry back.
       const std::string prefix = s_.Prefix;
       ReadFile(path, std::move(*text));

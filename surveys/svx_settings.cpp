@@ -7,16 +7,36 @@ namespace {
 using Q = TSvxQuantity;
 
 constexpr std::pair<std::string_view, Q> kQuantityWords[] = {
-    {"tape", Q::Tape},           {"length", Q::Tape},          {"backtape", Q::BackTape},
-    {"backlength", Q::BackTape}, {"compass", Q::Compass},      {"bearing", Q::Compass},
-    {"backcompass", Q::BackCompass}, {"backbearing", Q::BackCompass}, {"clino", Q::Clino},
-    {"gradient", Q::Clino},      {"backclino", Q::BackClino},  {"backgradient", Q::BackClino},
-    {"counter", Q::Counter},     {"count", Q::Counter},        {"depth", Q::Depth},
-    {"declination", Q::Declination}, {"dx", Q::Dx},            {"easting", Q::Dx},
-    {"dy", Q::Dy},               {"northing", Q::Dy},          {"dz", Q::Dz},
-    {"altitude", Q::Dz},         {"left", Q::Left},            {"right", Q::Right},
-    {"up", Q::Up},               {"ceiling", Q::Up},           {"down", Q::Down},
-    {"floor", Q::Down},          {"level", Q::Level},          {"plumb", Q::Plumb},
+    {"tape", Q::Tape},
+    {"length", Q::Tape},
+    {"backtape", Q::BackTape},
+    {"backlength", Q::BackTape},
+    {"compass", Q::Compass},
+    {"bearing", Q::Compass},
+    {"backcompass", Q::BackCompass},
+    {"backbearing", Q::BackCompass},
+    {"clino", Q::Clino},
+    {"gradient", Q::Clino},
+    {"backclino", Q::BackClino},
+    {"backgradient", Q::BackClino},
+    {"counter", Q::Counter},
+    {"count", Q::Counter},
+    {"depth", Q::Depth},
+    {"declination", Q::Declination},
+    {"dx", Q::Dx},
+    {"easting", Q::Dx},
+    {"dy", Q::Dy},
+    {"northing", Q::Dy},
+    {"dz", Q::Dz},
+    {"altitude", Q::Dz},
+    {"left", Q::Left},
+    {"right", Q::Right},
+    {"up", Q::Up},
+    {"ceiling", Q::Up},
+    {"down", Q::Down},
+    {"floor", Q::Down},
+    {"level", Q::Level},
+    {"plumb", Q::Plumb},
     {"position", Q::Position},
 };
 
@@ -30,8 +50,13 @@ std::optional<TSvxQuantity> SvxQuantityOf(std::string_view word) {
 
 bool IsAngle(TSvxQuantity q) {
   switch (q) {
-    case Q::Compass: case Q::BackCompass: case Q::Clino: case Q::BackClino:
-    case Q::Declination: case Q::Level: case Q::Plumb:
+    case Q::Compass:
+    case Q::BackCompass:
+    case Q::Clino:
+    case Q::BackClino:
+    case Q::Declination:
+    case Q::Level:
+    case Q::Plumb:
       return true;
     default:
       return false;
@@ -50,10 +75,8 @@ std::optional<TSvxUnit> SvxUnitOf(std::string_view word, TSvxQuantity q) {
   if (SameWord(word, "degrees") || SameWord(word, "degs")) return TSvxUnit{1};
   if (SameWord(word, "grads") || SameWord(word, "mils")) return TSvxUnit{0.9};
   if (SameWord(word, "minutes")) return TSvxUnit{1.0 / 60};
-  if (clino && (SameWord(word, "percent") || SameWord(word, "percentage")))
-    return TSvxUnit{1, TSvxUnit::Percent};
-  if (bearing && (SameWord(word, "quadrants") || SameWord(word, "quads")))
-    return TSvxUnit{1, TSvxUnit::Quadrants};
+  if (clino && (SameWord(word, "percent") || SameWord(word, "percentage"))) return TSvxUnit{1, TSvxUnit::Percent};
+  if (bearing && (SameWord(word, "quadrants") || SameWord(word, "quads"))) return TSvxUnit{1, TSvxUnit::Quadrants};
   return std::nullopt;
 }
 

@@ -15,8 +15,25 @@
 
 // The quantities "*units", "*calibrate" and "*sd" name.
 enum class TSvxQuantity : uint8_t {
-  Tape, BackTape, Compass, BackCompass, Clino, BackClino, Counter, Depth, Declination,
-  Dx, Dy, Dz, Left, Right, Up, Down, Level, Plumb, Position,
+  Tape,
+  BackTape,
+  Compass,
+  BackCompass,
+  Clino,
+  BackClino,
+  Counter,
+  Depth,
+  Declination,
+  Dx,
+  Dy,
+  Dz,
+  Left,
+  Right,
+  Up,
+  Down,
+  Level,
+  Plumb,
+  Position,
 };
 inline constexpr size_t kSvxQuantities = 19;
 inline size_t Index(TSvxQuantity q) { return static_cast<size_t>(q); }
@@ -46,8 +63,24 @@ struct TSvxCalibration {
 
 // The fields of a data line, in the order "*data" gives them.
 enum class TSvxField : uint8_t {
-  From, To, Tape, BackTape, Compass, BackCompass, Clino, BackClino,
-  FromDepth, ToDepth, DepthChange, Dx, Dy, Dz, FromCount, ToCount, Ignore, IgnoreAll,
+  From,
+  To,
+  Tape,
+  BackTape,
+  Compass,
+  BackCompass,
+  Clino,
+  BackClino,
+  FromDepth,
+  ToDepth,
+  DepthChange,
+  Dx,
+  Dy,
+  Dz,
+  FromCount,
+  ToCount,
+  Ignore,
+  IgnoreAll,
 };
 
 enum class TSvxCase : uint8_t { Lower, Upper, Preserve };
@@ -60,8 +93,7 @@ struct TSvxSettings {
 
   TLegStyle Style = TLegStyle::Normal;
   bool Passage = false;  // "*data passage": lines of passage dimensions, no legs
-  std::vector<TSvxField> Fields{TSvxField::From, TSvxField::To, TSvxField::Tape, TSvxField::Compass,
-                                TSvxField::Clino};
+  std::vector<TSvxField> Fields{TSvxField::From, TSvxField::To, TSvxField::Tape, TSvxField::Compass, TSvxField::Clino};
 
   std::array<TSvxUnit, kSvxQuantities> Units{};
   std::array<TSvxCalibration, kSvxQuantities> Calibrations{};

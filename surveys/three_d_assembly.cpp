@@ -131,8 +131,8 @@ TSurvey T3dAssembly::Finish() {
   std::vector<int32_t> order(names);
   {
     std::vector<int32_t> next(begin.begin(), begin.end() - 1);
-    for (size_t k = 0; k < names; ++k) order[static_cast<size_t>(next[static_cast<size_t>(nameStations_[k])]++)] =
-        static_cast<int32_t>(k);
+    for (size_t k = 0; k < names; ++k)
+      order[static_cast<size_t>(next[static_cast<size_t>(nameStations_[k])]++)] = static_cast<int32_t>(k);
   }
 
   std::vector<bool> repeat(names, false);

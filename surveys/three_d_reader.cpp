@@ -69,8 +69,8 @@ class TReader {
         Line("date");
         ReadItemsBinary001();
       } else {
-        Fail(item_, "unsupported .3d file version \"" + Shown(version) +
-                        "\" (this reader knows v8, v3 to v7 and Bv0.01)");
+        Fail(item_,
+             "unsupported .3d file version \"" + Shown(version) + "\" (this reader knows v8, v3 to v7 and Bv0.01)");
       }
     } catch (const std::length_error& error) {
       Fail(item_, error.what());
@@ -160,8 +160,8 @@ class TReader {
   }
   void ChangeLabel(size_t drop, size_t add) {
     if (drop > label_.size()) {
-      Fail(item_, "label removes " + std::to_string(drop) + " characters from a name of " +
-                      std::to_string(label_.size()));
+      Fail(item_,
+           "label removes " + std::to_string(drop) + " characters from a name of " + std::to_string(label_.size()));
     }
     if (add > Left()) Fail(item_, "label runs past the end of the file");
     if (drop == 0 && add == 0) return;

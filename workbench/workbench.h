@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "core/owned_lists.h"
-#include "core/survey_graph.h"
 #include "analysis/blunders.h"
 #include "analysis/loop_misclosure.h"
+#include "core/owned_lists.h"
+#include "core/survey_graph.h"
 #include "loops/loop_quality.h"
 #include "loops/minimal_loops.h"
 #include "surveys/survey.h"

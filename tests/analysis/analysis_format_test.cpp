@@ -31,15 +31,17 @@ TEST(AnalysisFormat, WritesMisclosuresAsTextCsvAndJson) {
   EXPECT_EQ(Misclosures(a, TReportFormat::Text),
             "# 1 loops, 1 measured\n"
             "index  legs  length (m)  east (m)  north (m)  up (m)  error (m)  error (%)  ratio  status    stations\n"
-            "    0     4     39.5000    0.5000     0.0000  0.0000     0.5000      1.266  " + std::string(r) +
-                "  measured  t.2 t.3 t.0 t.1\n");
+            "    0     4     39.5000    0.5000     0.0000  0.0000     0.5000      1.266  " +
+                std::string(r) + "  measured  t.2 t.3 t.0 t.1\n");
   EXPECT_EQ(Misclosures(a, TReportFormat::Csv),
             "index,legs,length_m,east_m,north_m,up_m,error_m,error_percent,ratio,status,unmeasured_legs,stations\n"
-            "0,4,39.5000,0.5000,0.0000,0.0000,0.5000,1.266," + std::string(r) + ",measured,0,t.2 t.3 t.0 t.1\n");
+            "0,4,39.5000,0.5000,0.0000,0.0000,0.5000,1.266," +
+                std::string(r) + ",measured,0,t.2 t.3 t.0 t.1\n");
   EXPECT_EQ(Misclosures(a, TReportFormat::Json),
             "{\"loops\": [\n  {\"index\": 0, \"legs\": 4, \"length_m\": 39.5000, \"misclosure_m\": {\"east\": 0.5000, "
             "\"north\": 0.0000, \"up\": 0.0000}, \"error_m\": 0.5000, \"error_percent\": 1.266, \"ratio\": " +
-                std::string(r) + ", \"status\": \"measured\", \"unmeasured_legs\": 0, \"stations\": [\"t.2\", \"t.3\", "
+                std::string(r) +
+                ", \"status\": \"measured\", \"unmeasured_legs\": 0, \"stations\": [\"t.2\", \"t.3\", "
                 "\"t.0\", \"t.1\"]}\n]}\n");
   EXPECT_EQ(Misclosures(a, TReportFormat::Json, 0), "{\"loops\": []}\n");
 }
@@ -49,11 +51,14 @@ TEST(AnalysisFormat, WritesUnknownFiguresAsDashesEmptyFieldsAndNulls) {
   a.Survey.Legs[1].Style = TLegStyle::NoSurvey;
   a.Misclosures = ComputeMisclosures(a.Survey, a.Network, a.Graph, a.Loops);
   const std::string text = Misclosures(a, TReportFormat::Text);
-  EXPECT_THAT(text, ::testing::HasSubstr("    0     4           -         -          -       -          -          -      -  unmeasured  t.2"));
+  EXPECT_THAT(
+      text, ::testing::HasSubstr(
+                "    0     4           -         -          -       -          -          -      -  unmeasured  t.2"));
   EXPECT_THAT(Misclosures(a, TReportFormat::Csv), ::testing::HasSubstr("\n0,4,,,,,,,,unmeasured,1,t.2 "));
-  EXPECT_THAT(Misclosures(a, TReportFormat::Json),
-              ::testing::HasSubstr("\"length_m\": null, \"misclosure_m\": {\"east\": null, \"north\": null, \"up\": null}, "
-                                   "\"error_m\": null, \"error_percent\": null, \"ratio\": null, \"status\": \"unmeasured\""));
+  EXPECT_THAT(
+      Misclosures(a, TReportFormat::Json),
+      ::testing::HasSubstr("\"length_m\": null, \"misclosure_m\": {\"east\": null, \"north\": null, \"up\": null}, "
+                           "\"error_m\": null, \"error_percent\": null, \"ratio\": null, \"status\": \"unmeasured\""));
 }
 
 // A report made by hand: the formats are checked apart from the search.
@@ -95,38 +100,41 @@ TEST(AnalysisFormat, WritesBlundersAsTextCsvAndJson) {
   // A Latin-1 name and a file name that needs quoting in CSV.
   survey.SetNames({0, 1, 2, 3}, {"cave.a", "cave.b\xe9", "cave.c", "cave.d"});
   survey.Files[0] = "my,data.svx";
-  EXPECT_EQ(Blunders(survey, TReportFormat::Text, false),
-            "# 1 suspects (w > 3.29) among 2 checked legs, 1 unchecked; variance factor 1.040\n"
-            "rank       w  kind      change  unit  drop (%)  explained  residual east (m)  north (m)   up (m)  redundancy  "
-            "from     to      source\n"
-            "   1  41.250  compass  -21.500  deg     93.500      0.988             0.0000     2.5000  -0.1250       1.500  "
-            "cave.b\xe9  cave.c  my,data.svx:11\n"
-            "\n# 1 unchecked legs\n"
-            "from    to      source          reason\n"
-            "cave.d  cave.a  my,data.svx:13  bridge\n");
-  EXPECT_EQ(Blunders(survey, TReportFormat::Csv, true),
-            "status,rank,from,to,file,line,w,kind,change,unit,drop_percent,explained,residual_east_m,residual_north_m,"
-            "residual_up_m,redundancy,loops,reason\n"
-            "suspect,1,cave.b\xe9,cave.c,\"my,data.svx\",11,41.250,compass,-21.500,deg,93.500,0.988,0.0000,2.5000,-0.1250,"
-            "1.500,0 3,\n"
-            "checked,2,cave.a,cave.b\xe9,\"my,data.svx\",10,1.500,,,,,,0.0100,0.0000,0.0000,1.250,,\n"
-            "unchecked,,cave.d,cave.a,\"my,data.svx\",13,,,,,,,,,,,,bridge\n");
-  EXPECT_EQ(Blunders(survey, TReportFormat::Json, true),
-            "{\"critical\": 3.290, \"variance_factor\": 1.040, \"redundancy\": 12.500,\n"
-            "\"suspects\": [\n"
-            "  {\"rank\": 1, \"from\": \"cave.b\xc3\xa9\", \"to\": \"cave.c\", \"file\": \"my,data.svx\", \"line\": 11, "
-            "\"w\": 41.250, \"kind\": \"compass\", \"change\": -21.500, \"unit\": \"deg\", \"drop_percent\": 93.500, "
-            "\"explained\": 0.988, \"residual_m\": {\"east\": 0.0000, \"north\": 2.5000, \"up\": -0.1250}, "
-            "\"redundancy\": 1.500, \"loops\": [0, 3]}\n"
-            "],\n"
-            "\"checked\": [\n"
-            "  {\"rank\": 2, \"from\": \"cave.a\", \"to\": \"cave.b\xc3\xa9\", \"file\": \"my,data.svx\", \"line\": 10, "
-            "\"w\": 1.500, \"kind\": null, \"change\": null, \"unit\": null, \"drop_percent\": null, \"explained\": null, "
-            "\"residual_m\": {\"east\": 0.0100, \"north\": 0.0000, \"up\": 0.0000}, \"redundancy\": 1.250, \"loops\": []}\n"
-            "],\n"
-            "\"unchecked\": [\n"
-            "  {\"from\": \"cave.d\", \"to\": \"cave.a\", \"file\": \"my,data.svx\", \"line\": 13, \"reason\": \"bridge\"}\n"
-            "]}\n");
+  EXPECT_EQ(
+      Blunders(survey, TReportFormat::Text, false),
+      "# 1 suspects (w > 3.29) among 2 checked legs, 1 unchecked; variance factor 1.040\n"
+      "rank       w  kind      change  unit  drop (%)  explained  residual east (m)  north (m)   up (m)  redundancy  "
+      "from     to      source\n"
+      "   1  41.250  compass  -21.500  deg     93.500      0.988             0.0000     2.5000  -0.1250       1.500  "
+      "cave.b\xe9  cave.c  my,data.svx:11\n"
+      "\n# 1 unchecked legs\n"
+      "from    to      source          reason\n"
+      "cave.d  cave.a  my,data.svx:13  bridge\n");
+  EXPECT_EQ(
+      Blunders(survey, TReportFormat::Csv, true),
+      "status,rank,from,to,file,line,w,kind,change,unit,drop_percent,explained,residual_east_m,residual_north_m,"
+      "residual_up_m,redundancy,loops,reason\n"
+      "suspect,1,cave.b\xe9,cave.c,\"my,data.svx\",11,41.250,compass,-21.500,deg,93.500,0.988,0.0000,2.5000,-0.1250,"
+      "1.500,0 3,\n"
+      "checked,2,cave.a,cave.b\xe9,\"my,data.svx\",10,1.500,,,,,,0.0100,0.0000,0.0000,1.250,,\n"
+      "unchecked,,cave.d,cave.a,\"my,data.svx\",13,,,,,,,,,,,,bridge\n");
+  EXPECT_EQ(
+      Blunders(survey, TReportFormat::Json, true),
+      "{\"critical\": 3.290, \"variance_factor\": 1.040, \"redundancy\": 12.500,\n"
+      "\"suspects\": [\n"
+      "  {\"rank\": 1, \"from\": \"cave.b\xc3\xa9\", \"to\": \"cave.c\", \"file\": \"my,data.svx\", \"line\": 11, "
+      "\"w\": 41.250, \"kind\": \"compass\", \"change\": -21.500, \"unit\": \"deg\", \"drop_percent\": 93.500, "
+      "\"explained\": 0.988, \"residual_m\": {\"east\": 0.0000, \"north\": 2.5000, \"up\": -0.1250}, "
+      "\"redundancy\": 1.500, \"loops\": [0, 3]}\n"
+      "],\n"
+      "\"checked\": [\n"
+      "  {\"rank\": 2, \"from\": \"cave.a\", \"to\": \"cave.b\xc3\xa9\", \"file\": \"my,data.svx\", \"line\": 10, "
+      "\"w\": 1.500, \"kind\": null, \"change\": null, \"unit\": null, \"drop_percent\": null, \"explained\": null, "
+      "\"residual_m\": {\"east\": 0.0100, \"north\": 0.0000, \"up\": 0.0000}, \"redundancy\": 1.250, \"loops\": []}\n"
+      "],\n"
+      "\"unchecked\": [\n"
+      "  {\"from\": \"cave.d\", \"to\": \"cave.a\", \"file\": \"my,data.svx\", \"line\": 13, \"reason\": \"bridge\"}\n"
+      "]}\n");
   // Top limits the legs listed, never the unchecked ones.
   const std::string top = Blunders(survey, TReportFormat::Json, true, 1);
   EXPECT_THAT(top, ::testing::HasSubstr("\"checked\": []"));

@@ -24,10 +24,18 @@ TSimulationOptions Grid(int32_t n, uint64_t seed) {
 void Plant(TSimulatedSurvey& s, int32_t leg, TBlunderKind kind, double size) {
   TSimulatedLeg& l = s.Legs[static_cast<size_t>(leg)];
   switch (kind) {
-    case TBlunderKind::Tape: l.Tape += size; break;
-    case TBlunderKind::Compass: l.Compass += size; break;
-    case TBlunderKind::Clino: l.Clino += size; break;
-    case TBlunderKind::Reversed: std::swap(l.From, l.To); break;
+    case TBlunderKind::Tape:
+      l.Tape += size;
+      break;
+    case TBlunderKind::Compass:
+      l.Compass += size;
+      break;
+    case TBlunderKind::Clino:
+      l.Clino += size;
+      break;
+    case TBlunderKind::Reversed:
+      std::swap(l.From, l.To);
+      break;
   }
 }
 
@@ -52,8 +60,10 @@ TEST(Blunders, FindsEachKindOfBlunderRanksThemAndNamesTheChange) {
     int32_t Leg;
     TBlunderKind Kind;
     double Change, Tolerance;
-  } expected[] = {{20, TBlunderKind::Tape, -3, 0.25}, {41, TBlunderKind::Compass, -20, 3},
-                  {63, TBlunderKind::Clino, 15, 3}, {85, TBlunderKind::Reversed, 180, 0}};
+  } expected[] = {{20, TBlunderKind::Tape, -3, 0.25},
+                  {41, TBlunderKind::Compass, -20, 3},
+                  {63, TBlunderKind::Clino, 15, 3},
+                  {85, TBlunderKind::Reversed, 180, 0}};
   for (const auto& e : expected) {
     const TLegCheck* c = SuspectOf(report, e.Leg);
     ASSERT_NE(c, nullptr) << "leg " << e.Leg;
@@ -156,7 +166,8 @@ TEST(Blunders, FindsPlantedBlundersOnSimulatedGrids) {
       found += c != nullptr && c->Fit.Kind == b.Kind;
     }
     const auto planted = [&s](int32_t leg) {
-      return std::any_of(s.Blunders.begin(), s.Blunders.end(), [leg](const TPlantedBlunder& b) { return b.Leg == leg; });
+      return std::any_of(s.Blunders.begin(), s.Blunders.end(),
+                         [leg](const TPlantedBlunder& b) { return b.Leg == leg; });
     };
     for (const TLegCheck& c : report.Suspects) falseAlarms += !planted(c.Leg);
     TBlunderOptions strict;

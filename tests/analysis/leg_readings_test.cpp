@@ -44,9 +44,9 @@ TEST(LegReadings, GivesTheVectorAndTheFirstOrderCovarianceOfTheReadings) {
   EXPECT_NEAR(plumb.Vector.Z, -4, 1e-12);
   EXPECT_NEAR(plumb.Vector.X, 0, 1e-12);
   const double h2 = std::pow(4 * 2 * M_PI / 180, 2);
-  EXPECT_THAT(plumb.Covariance, ::testing::ElementsAre(::testing::DoubleNear(h2, 1e-15), 0, 0,
-                                                       ::testing::DoubleNear(h2, 1e-15), 0,
-                                                       ::testing::DoubleNear(0.0025, 1e-15)));
+  EXPECT_THAT(plumb.Covariance,
+              ::testing::ElementsAre(::testing::DoubleNear(h2, 1e-15), 0, 0, ::testing::DoubleNear(h2, 1e-15), 0,
+                                     ::testing::DoubleNear(0.0025, 1e-15)));
 
   const TLegPolar polar = PolarOf(leg.Vector);
   EXPECT_NEAR(polar.Tape, tape, 1e-12);
@@ -82,9 +82,11 @@ TEST(ReadingFit, NamesTheReadingAndTheSizeOfAnExactBlunder) {
     TBlunderKind Kind;
     double Size;  // recorded minus true
   };
-  for (const TCase k : {TCase{TBlunderKind::Tape, 3.2}, TCase{TBlunderKind::Tape, -1.5}, TCase{TBlunderKind::Compass, 27},
-                        TCase{TBlunderKind::Compass, -12}, TCase{TBlunderKind::Clino, -20}, TCase{TBlunderKind::Reversed, 180}}) {
-    const Vec3 truth = k.Kind == TBlunderKind::Reversed ? Scale3(leg.Vector, -1) : ChangedVector(leg.Vector, k.Kind, -k.Size);
+  for (const TCase k :
+       {TCase{TBlunderKind::Tape, 3.2}, TCase{TBlunderKind::Tape, -1.5}, TCase{TBlunderKind::Compass, 27},
+        TCase{TBlunderKind::Compass, -12}, TCase{TBlunderKind::Clino, -20}, TCase{TBlunderKind::Reversed, 180}}) {
+    const Vec3 truth =
+        k.Kind == TBlunderKind::Reversed ? Scale3(leg.Vector, -1) : ChangedVector(leg.Vector, k.Kind, -k.Size);
     const Eigen::Vector3d e = V(leg.Vector) - V(truth);
     const Eigen::Vector3d v = -q * c.inverse() * e;
     const TReadingFit fit = BestReadingFit(leg.Vector, leg.Covariance, MakeVec3(v.x(), v.y(), v.z()), qPacked);

@@ -17,7 +17,8 @@ using TObservation = TNetworkAdjustment::TObservation;
 // Two pieces: stations 0-5 with loops, a parallel pair and a pendant leg to
 // 5; stations 6-8 a triangle.
 std::vector<TObservation> SmallNetwork() {
-  const int32_t ends[][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {1, 3}, {2, 4}, {4, 3}, {4, 3}, {4, 5}, {6, 7}, {7, 8}, {8, 6}};
+  const int32_t ends[][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 0}, {1, 3}, {2, 4},
+                             {4, 3}, {4, 3}, {4, 5}, {6, 7}, {7, 8}, {8, 6}};
   std::mt19937_64 random(7);
   std::uniform_real_distribution<double> u(0, 1);
   std::vector<TObservation> obs;
@@ -57,8 +58,10 @@ TDense DenseAdjustment(const std::vector<TObservation>& obs, const std::vector<b
   for (size_t k = 0; k < in.size(); ++k) {
     const TObservation& o = obs[in[k]];
     const auto r = static_cast<Eigen::Index>(3 * k);
-    if (column[static_cast<size_t>(o.To)] >= 0) a.block(r, column[static_cast<size_t>(o.To)], 3, 3) += Eigen::Matrix3d::Identity();
-    if (column[static_cast<size_t>(o.From)] >= 0) a.block(r, column[static_cast<size_t>(o.From)], 3, 3) -= Eigen::Matrix3d::Identity();
+    if (column[static_cast<size_t>(o.To)] >= 0)
+      a.block(r, column[static_cast<size_t>(o.To)], 3, 3) += Eigen::Matrix3d::Identity();
+    if (column[static_cast<size_t>(o.From)] >= 0)
+      a.block(r, column[static_cast<size_t>(o.From)], 3, 3) -= Eigen::Matrix3d::Identity();
     c.block(r, r, 3, 3) = Unpack(o.Covariance);
     l.segment<3>(r) = Eigen::Vector3d(o.Vector.X, o.Vector.Y, o.Vector.Z);
   }
@@ -78,7 +81,8 @@ TDense DenseAdjustment(const std::vector<TObservation>& obs, const std::vector<b
   return dense;
 }
 
-void ExpectResidual(const TNetworkAdjustment& adjustment, int32_t i, const Eigen::Vector3d& v, const Eigen::Matrix3d& q) {
+void ExpectResidual(const TNetworkAdjustment& adjustment, int32_t i, const Eigen::Vector3d& v,
+                    const Eigen::Matrix3d& q) {
   const Vec3 r = adjustment.Residual(i);
   EXPECT_NEAR(r.X, v.x(), 1e-9) << "observation " << i;
   EXPECT_NEAR(r.Y, v.y(), 1e-9) << "observation " << i;
@@ -90,7 +94,8 @@ TEST(NetworkAdjustment, MatchesADenseLeastSquaresSolve) {
   const std::vector<TObservation> obs = SmallNetwork();
   const TNetworkAdjustment adjustment(9, obs);
   const TDense dense = DenseAdjustment(obs, std::vector<bool>(obs.size(), false), 9, {0, 6});
-  for (int32_t i = 0; i < adjustment.Count(); ++i) ExpectResidual(adjustment, i, dense.Residual[static_cast<size_t>(i)], dense.Covariance[static_cast<size_t>(i)]);
+  for (int32_t i = 0; i < adjustment.Count(); ++i)
+    ExpectResidual(adjustment, i, dense.Residual[static_cast<size_t>(i)], dense.Covariance[static_cast<size_t>(i)]);
   // The pendant leg 4-5 is checked by no loop: no residual, no residual covariance.
   EXPECT_LT(Unpack(adjustment.ResidualCovariance(8)).norm(), 1e-12);
   EXPECT_EQ(adjustment.Factorisations(), 1);
@@ -115,7 +120,8 @@ TEST(NetworkAdjustment, TakesObservationsOutAsADenseSolveWithoutThemWould) {
           const TDense back = DenseAdjustment(obs, others, 9, {0, 6});
           ExpectResidual(adjustment, i, back.Residual[static_cast<size_t>(i)], back.Covariance[static_cast<size_t>(i)]);
         } else {
-          ExpectResidual(adjustment, i, dense.Residual[static_cast<size_t>(i)], dense.Covariance[static_cast<size_t>(i)]);
+          ExpectResidual(adjustment, i, dense.Residual[static_cast<size_t>(i)],
+                         dense.Covariance[static_cast<size_t>(i)]);
         }
       }
       EXPECT_TRUE(adjustment.IsRemoved(leg));

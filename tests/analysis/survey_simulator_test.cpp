@@ -2,12 +2,12 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <unistd.h>
 
 #include "analysis_test_support.h"
 #include "core/errors.h"
@@ -50,8 +50,8 @@ TEST(SurveySimulator, PlantsBlundersOfTheChosenKindsAndListsThemWithTheirLines) 
   TSimulationOptions o;
   o.Columns = o.Rows = 12;
   o.Blunders = 30;
-  o.BlunderKinds = BlunderKindBit(TBlunderKind::Tape) | BlunderKindBit(TBlunderKind::Clino) |
-                   BlunderKindBit(TBlunderKind::Reversed);
+  o.BlunderKinds =
+      BlunderKindBit(TBlunderKind::Tape) | BlunderKindBit(TBlunderKind::Clino) | BlunderKindBit(TBlunderKind::Reversed);
   const TSimulatedSurvey s = SimulateSurvey(o);
   ASSERT_EQ(s.Blunders.size(), 30u);
   const std::vector<std::string> svx = Lines(s.Svx);
@@ -109,7 +109,8 @@ TEST(SurveySimulator, BuildsTheSurveyTheFileDescribes) {
   // Noise only: every leg within a few standard deviations of the truth.
   for (int32_t k = 0; k < survey.LegCount(); ++k) {
     const TSurveyLeg& leg = survey.Legs[static_cast<size_t>(k)];
-    const Vec3 truth = Sub3(survey.Positions[static_cast<size_t>(leg.To)], survey.Positions[static_cast<size_t>(leg.From)]);
+    const Vec3 truth =
+        Sub3(survey.Positions[static_cast<size_t>(leg.To)], survey.Positions[static_cast<size_t>(leg.From)]);
     EXPECT_LT(Length3(Sub3(survey.Measurements[static_cast<size_t>(k)].Vector, truth)), 1.0) << k;
     EXPECT_EQ(survey.Measurements[static_cast<size_t>(k)].Line, s.Legs[static_cast<size_t>(k)].Line);
   }
@@ -155,7 +156,8 @@ TEST(SurveySimulator, WritesAFileCavernReads) {
   o.ThinPercent = 20;
   o.Blunders = 2;
   const TSimulatedSurvey s = SimulateSurvey(o);
-  const std::filesystem::path dir = std::filesystem::temp_directory_path() / ("cyclorn-sim-" + std::to_string(::getpid()));
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("cyclorn-sim-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   std::ofstream(dir / "sim.svx") << s.Svx;
   const std::string command = "cd '" + dir.string() + "' && cavern sim.svx > cavern.log 2>&1";

@@ -17,14 +17,14 @@ TEST(ParseCommandLine, TakesTheGridPageDefaults) {
   EXPECT_EQ(options.Source, TCliSource::csGrid);
   EXPECT_EQ(options.Method, TLoopMethod::lmShortest);
   EXPECT_TRUE(options.Optimize);
-  EXPECT_EQ(options.Columns, 3);
-  EXPECT_EQ(options.Rows, 2);
-  EXPECT_EQ(options.Density, 100);
-  EXPECT_EQ(options.Randomness, 0);
-  EXPECT_TRUE(options.Bordered);
-  EXPECT_FALSE(options.SkipRows);
-  EXPECT_EQ(options.SpacingX, 70);
-  EXPECT_EQ(options.SpacingY, 70);
+  EXPECT_EQ(options.Grid.Columns, 3);
+  EXPECT_EQ(options.Grid.Rows, 2);
+  EXPECT_EQ(options.Grid.Density, 100);
+  EXPECT_EQ(options.Grid.Randomness, 0);
+  EXPECT_TRUE(options.Grid.Bordered);
+  EXPECT_FALSE(options.Grid.SkipRows);
+  EXPECT_EQ(options.Grid.SpacingX, 70);
+  EXPECT_EQ(options.Grid.SpacingY, 70);
   const TCliOptions random = Parse({"save", "-o", "x.grf", "--random"});
   EXPECT_EQ(random.Width, 1024);
   EXPECT_EQ(random.Height, 768);
@@ -36,10 +36,10 @@ TEST(ParseCommandLine, AcceptsOptionsInAnyOrderAfterTheCommandWords) {
                                "--no-bordered", "--skip-rows", "--spacing-y", "33", "--dump-state"});
   EXPECT_EQ(a.Command, TCliCommand::ccTree);
   EXPECT_EQ(a.Tree, TTreeKind::tkBreadthFirst);
-  EXPECT_TRUE(a.FavorHighOrder && a.Time && a.DumpState && a.SkipRows);
-  EXPECT_FALSE(a.Bordered);
-  EXPECT_EQ(a.Columns, 7);
-  EXPECT_EQ(a.SpacingY, 33);
+  EXPECT_TRUE(a.FavorHighOrder && a.Time && a.DumpState && a.Grid.SkipRows);
+  EXPECT_FALSE(a.Grid.Bordered);
+  EXPECT_EQ(a.Grid.Columns, 7);
+  EXPECT_EQ(a.Grid.SpacingY, 33);
   const TCliOptions b = Parse({"report", "parents", "--favor-high-order", "--tree", "bfs", "--load", "net.grf"});
   EXPECT_EQ(b.Report, TReportKind::rkParents);
   EXPECT_EQ(b.Tree, TTreeKind::tkBreadthFirst);
@@ -58,9 +58,9 @@ TEST(ParseCommandLine, AcceptsOptionsInAnyOrderAfterTheCommandWords) {
 TEST(ParseCommandLine, AllowsValuesOutsideTheWindowsRanges) {
   const TCliOptions options =
       Parse({"loops", "--grid", "--columns", "400", "--rows", "300", "--density", "-20", "--randomness", "90"});
-  EXPECT_EQ(options.Columns, 400);
-  EXPECT_EQ(options.Density, -20);
-  EXPECT_EQ(options.Randomness, 90);
+  EXPECT_EQ(options.Grid.Columns, 400);
+  EXPECT_EQ(options.Grid.Density, -20);
+  EXPECT_EQ(options.Grid.Randomness, 90);
 }
 
 TEST(ParseCommandLine, RefusesWrongCommandLinesWithAReason) {

@@ -93,10 +93,9 @@ class CavernFiles : public ::testing::Test {
 
 std::vector<std::string> FlagWords(uint8_t flags) {
   std::vector<std::string> words;
-  const std::pair<uint8_t, const char*> names[] = {{sfAnonymous, "ANON"},   {sfEntrance, "ENTRANCE"},
-                                                   {sfExported, "EXPORTED"}, {sfFixed, "FIXED"},
-                                                   {sfSurface, "SURFACE"},   {sfUnderground, "UNDERGROUND"},
-                                                   {sfWall, "WALL"}};
+  const std::pair<uint8_t, const char*> names[] = {
+      {sfAnonymous, "ANON"},  {sfEntrance, "ENTRANCE"},       {sfExported, "EXPORTED"}, {sfFixed, "FIXED"},
+      {sfSurface, "SURFACE"}, {sfUnderground, "UNDERGROUND"}, {sfWall, "WALL"}};
   for (const auto& [bit, word] : names) {
     if (flags & bit) words.emplace_back(word);
   }
@@ -128,8 +127,8 @@ TDump AsDump(const TSurvey& survey, bool withStationFlags) {
     if (withStationFlags) station.Flags = FlagWords(flags);
   }
   for (const TSurveyLeg& leg : survey.Legs) {
-    dump.Legs.push_back({at(leg.From), at(leg.To), leg.Survey < 0 ? "" : survey.Surveys[static_cast<size_t>(leg.Survey)],
-                         LegWords(leg.Flags)});
+    dump.Legs.push_back({at(leg.From), at(leg.To),
+                         leg.Survey < 0 ? "" : survey.Surveys[static_cast<size_t>(leg.Survey)], LegWords(leg.Flags)});
   }
   std::sort(dump.Legs.begin(), dump.Legs.end());
   dump.ZeroLengthLegs = static_cast<int>(survey.Notes.ZeroLengthLegs);

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -95,7 +95,8 @@ TDump Dump3d(const std::string& file) {
     std::vector<std::string> words;
     std::istringstream rests(rest);
     for (std::string word; rests >> word;) {
-      if (word.find('=') == std::string::npos && !std::isdigit(static_cast<unsigned char>(word[0]))) words.push_back(word);
+      if (word.find('=') == std::string::npos && !std::isdigit(static_cast<unsigned char>(word[0])))
+        words.push_back(word);
     }
     if (kind == "MOVE") {
       at = position;

@@ -67,8 +67,12 @@ TEST(StationTails, WeighEveryNameOfAStationWithSeveral) {
 // Legs of every kind between stations 0..3; leg 5 repeats leg 0.
 TSurvey SurveyOfEveryKind() {
   TSurvey survey = SurveyNamed({"c.0", "c.1", "c.2", "c.3", "c.4"});
-  survey.Legs = {{0, 1, -1, 0},           {1, 2, -1, lfSplay},     {2, 3, -1, lfSurface},
-                 {3, 0, -1, lfDuplicate}, {1, 3, -1, lfSplay | lfDuplicate}, {0, 1, -1, 0},
+  survey.Legs = {{0, 1, -1, 0},
+                 {1, 2, -1, lfSplay},
+                 {2, 3, -1, lfSurface},
+                 {3, 0, -1, lfDuplicate},
+                 {1, 3, -1, lfSplay | lfDuplicate},
+                 {0, 1, -1, 0},
                  {2, 2, -1, 0}};
   return survey;
 }

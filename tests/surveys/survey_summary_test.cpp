@@ -26,8 +26,9 @@ TEST(SurveySummary, PrintsEveryKeyInItsOrder) {
   survey.Dates = {36923, 37000};
   for (int i = 0; i < 7; ++i) survey.AddStation(MakeVec3(i, i % 2, 0));
   survey.SetNames({0, 1, 2, 2, 4, 5}, {"a.1", "a.2", "a.3", "b.3", "a.5", "a.6"});
-  survey.Legs = {{0, 1, 0, 0}, {1, 2, 0, 0}, {2, 0, 0, 0}, {0, 1, 0, 0}, {2, 3, 0, lfSplay | lfDuplicate},
-                 {4, 5, 0, lfDuplicate}, {5, 6, 0, lfSurface}};
+  survey.Legs = {
+      {0, 1, 0, 0},           {1, 2, 0, 0},        {2, 0, 0, 0}, {0, 1, 0, 0}, {2, 3, 0, lfSplay | lfDuplicate},
+      {4, 5, 0, lfDuplicate}, {5, 6, 0, lfSurface}};
   survey.Notes.ZeroLengthLegs = 3;
   survey.Notes.SharedPositions = 1;
   survey.Notes.CrossSections = 4;
@@ -40,8 +41,8 @@ TEST(SurveySummary, PrintsEveryKeyInItsOrder) {
                           "extended elevation: no", "stations: 7", "anonymous stations: 2", "names: 6",
                           "shared positions: 1", "legs: 7", "splay legs: 1 left out", "surface legs: 1 left out",
                           "duplicate legs: 2 kept", "zero-length legs: 3 left out", "same-station legs: 0 left out",
-                          "cross sections: 4", "traverse errors: 2", "network stations: 5", "shots: 5",
-                          "pieces: 2", "loops: 2", "generated names: 0", "scale: 200"));
+                          "cross sections: 4", "traverse errors: 2", "network stations: 5", "shots: 5", "pieces: 2",
+                          "loops: 2", "generated names: 0", "scale: 200"));
   const TSurveyCounts counts = CountSurvey(survey, network, graph);
   EXPECT_EQ(counts.Loops, counts.Shots - counts.NetworkStations + counts.Pieces);
 

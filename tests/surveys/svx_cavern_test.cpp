@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -59,9 +59,7 @@ std::string Run(const std::string& command) {
 }
 
 // Survex is among the packages the set-up installs; without it these tests fail rather than pass unseen.
-bool HaveCavern() {
-  return Run("command -v cavern && command -v dump3d").find("dump3d") != std::string::npos;
-}
+bool HaveCavern() { return Run("command -v cavern && command -v dump3d").find("dump3d") != std::string::npos; }
 
 struct TCavernCounts {
   int Stations = -1, Legs = -1, Loops = -1;
@@ -110,8 +108,10 @@ int CycleRank(const TSurvey& survey) {
   int rank = 0;
   for (const TSurveyLeg& leg : survey.Legs) {
     const int32_t a = root(leg.From), b = root(leg.To);
-    if (a == b) ++rank;
-    else parent[static_cast<size_t>(a)] = b;
+    if (a == b)
+      ++rank;
+    else
+      parent[static_cast<size_t>(a)] = b;
   }
   return rank;
 }

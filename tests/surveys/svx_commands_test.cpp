@@ -46,8 +46,14 @@ const TCommandCase kCases[] = {
       {"4", "5", 0, 10, 0}}},
     {"plumbs, level and an omitted clino",
      "1 2 10 - up\n2 3 5 - D\n3 4 4 - +V\n4 5 3 - -v\n5 6 2 90 level\n6 7 10 0 -\n7 8 3 - U\n8 9 3 - down",
-     {{"1", "2", 0, 0, 10}, {"2", "3", 0, 0, -5}, {"3", "4", 0, 0, 4}, {"4", "5", 0, 0, -3},
-      {"5", "6", 2, 0, 0}, {"6", "7", 0, 10, 0}, {"7", "8", 0, 0, 3}, {"8", "9", 0, 0, -3}}},
+     {{"1", "2", 0, 0, 10},
+      {"2", "3", 0, 0, -5},
+      {"3", "4", 0, 0, 4},
+      {"4", "5", 0, 0, -3},
+      {"5", "6", 2, 0, 0},
+      {"6", "7", 0, 10, 0},
+      {"7", "8", 0, 0, 3},
+      {"8", "9", 0, 0, -3}}},
     {"inferred plumbs take no clino calibration",
      "*calibrate clino 1\n1 2 10 0 31\n*infer plumbs on\n2 3 10 0 90\n3 4 10 0 -90\n*infer plumbs off\n4 5 10 0 91",
      {{"1", "2", 0, 10 * kCos30, 5}, {"2", "3", 0, 0, 10}, {"3", "4", 0, 0, -10}, {"4", "5", 0, 0, 10}}},
@@ -55,53 +61,88 @@ const TCommandCase kCases[] = {
      "*units tape feet\n1 2 10 0 0\n*units tape yards\n2 3 10 0 0\n*units tape 0.1 metres\n3 4 100 0 0\n"
      "*units default\n*units compass backcompass grads\n4 5 10 100 0\n*units compass minutes\n5 6 10 5400 0\n"
      "*units clino percent\n6 7 10 0 100\n*units compass quadrants\n7 8 10 S30E 0\n8 9 10 W 0\n9 10 10 N30W 0",
-     {{"1", "2", 0, 3.048, 0}, {"2", "3", 0, 9.144, 0}, {"3", "4", 0, 10, 0}, {"4", "5", 10, 0, 0},
-      {"5", "6", 10, 0, 0}, {"6", "7", 0, 10 * kHalfRoot2, 10 * kHalfRoot2}, {"7", "8", 5, -10 * kCos30, 0},
-      {"8", "9", -10, 0, 0}, {"9", "10", -5, 10 * kCos30, 0}}},
+     {{"1", "2", 0, 3.048, 0},
+      {"2", "3", 0, 9.144, 0},
+      {"3", "4", 0, 10, 0},
+      {"4", "5", 10, 0, 0},
+      {"5", "6", 10, 0, 0},
+      {"6", "7", 0, 10 * kHalfRoot2, 10 * kHalfRoot2},
+      {"7", "8", 5, -10 * kCos30, 0},
+      {"8", "9", -10, 0, 0},
+      {"9", "10", -5, 10 * kCos30, 0}}},
     {"calibrations in both forms, and declinations",
      "*calibrate tape 0.3\n1 2 10.3 0 0\n*calibrate tape 0.3 2\n2 3 5.3 0 0\n*calibrate tape 0.2 metres 2\n"
      "3 4 5.1 0 0\n*calibrate default\n*units tape feet\n*calibrate tape 1\n4 5 11 0 0\n*calibrate default\n"
      "*units default\n*calibrate compass 10\n5 6 10 100 0\n*calibrate default\n*calibrate declination 10\n"
      "6 7 10 100 0\n*declination 90 degrees\n7 8 10 0 0\n*declination 100 grads\n8 9 10 0 0\n"
      "*calibrate clino -2 0.5\n9 10 10 0 58",
-     {{"1", "2", 0, 10, 0}, {"2", "3", 0, 10, 0}, {"3", "4", 0, 10, 0}, {"4", "5", 0, 3.048, 0},
-      {"5", "6", 10, 0, 0}, {"6", "7", 10, 0, 0}, {"7", "8", 10, 0, 0}, {"8", "9", 10, 0, 0},
+     {{"1", "2", 0, 10, 0},
+      {"2", "3", 0, 10, 0},
+      {"3", "4", 0, 10, 0},
+      {"4", "5", 0, 3.048, 0},
+      {"5", "6", 10, 0, 0},
+      {"6", "7", 10, 0, 0},
+      {"7", "8", 10, 0, 0},
+      {"8", "9", 10, 0, 0},
       {"9", "10", 10 * kCos30, 0, 5}}},
     {"diving, cylindrical polar, cartesian and no-survey data",
      "*declination 90 degrees\n*data diving from to tape compass fromdepth todepth\n1 2 5 0 -10 -7\n"
      "*calibrate depth 0 -1\n2 3 5 0 10 7\n*calibrate depth 0\n*data diving from to tape compass depthchange\n"
      "3 4 5 270 -3\n*data cylpolar from to tape compass depthchange\n4 5 4 0 3\n"
      "*data cartesian from to northing easting altitude\n5 6 1 2 3\n*data nosurvey from to\n6 7",
-     {{"1", "2", 4, 0, 3}, {"2", "3", 4, 0, 3}, {"3", "4", 0, 4, -3}, {"4", "5", 4, 0, 3},
-      {"5", "6", 2, 1, 3}, {"6", "7", 0, 0, 0}}},
+     {{"1", "2", 4, 0, 3},
+      {"2", "3", 4, 0, 3},
+      {"3", "4", 0, 4, -3},
+      {"4", "5", 4, 0, 3},
+      {"5", "6", 2, 1, 3},
+      {"6", "7", 0, 0, 0}}},
     {"leg flags",
      "*flags surface\n1 2 1 0 0\n*flags not surface duplicate\n2 3 1 0 0\n*flags splay not duplicate\n3 4 1 0 0\n"
      "*begin\n*flags not splay surface\n4 5 1 0 0\n*end\n5 6 1 0 0",
-     {{"1", "2", 0, 1, 0, lfSurface}, {"2", "3", 0, 1, 0, lfDuplicate}, {"3", "4", 0, 1, 0, lfSplay},
-      {"4", "5", 0, 1, 0, lfSurface}, {"5", "6", 0, 1, 0, lfSplay}}},
+     {{"1", "2", 0, 1, 0, lfSurface},
+      {"2", "3", 0, 1, 0, lfDuplicate},
+      {"3", "4", 0, 1, 0, lfSplay},
+      {"4", "5", 0, 1, 0, lfSurface},
+      {"5", "6", 0, 1, 0, lfSplay}}},
     {"anonymous stations and the dash alias",
      "1 . 1 0 0\n1 .. 1 90 0\n1 ... 1 180 0\n*begin\n*alias station - ..\n1 - 1 270 0\n*end\n1 - 2 0 0",
-     {{"1", "", 0, 1, 0, lfSplay}, {"1", "", 1, 0, 0, lfSplay}, {"1", "", 0, -1, 0}, {"1", "", -1, 0, 0, lfSplay},
+     {{"1", "", 0, 1, 0, lfSplay},
+      {"1", "", 1, 0, 0, lfSplay},
+      {"1", "", 0, -1, 0},
+      {"1", "", -1, 0, 0, lfSplay},
       {"1", "-", 0, 2, 0}}},
     {"names: prefixes, equates, case, truncation, the root",
      "*begin Cave\n*begin Upper\n1 2 1 0 0\n*end upper\n*equate upper.2 lower.1\n*begin lower\n1 2 1 0 0\n"
      "*end lower\n*end Cave\n*case preserve\nq Q 1 0 0\n*case toupper\nr s 1 0 0\n*case tolower\n"
      "*truncate 4\nentrance1 passage 1 0 0\npass2 x 1 0 0\n*truncate off\n*begin deep\n\\top Bottom 1 0 0\n*end deep",
-     {{"cave.upper.1", "cave.upper.2", 0, 1, 0}, {"cave.upper.2", "cave.lower.2", 0, 1, 0}, {"q", "Q", 0, 1, 0},
-      {"R", "S", 0, 1, 0}, {"entr", "pass", 0, 1, 0}, {"pass", "x", 0, 1, 0}, {"top", "deep.bottom", 0, 1, 0}}},
+     {{"cave.upper.1", "cave.upper.2", 0, 1, 0},
+      {"cave.upper.2", "cave.lower.2", 0, 1, 0},
+      {"q", "Q", 0, 1, 0},
+      {"R", "S", 0, 1, 0},
+      {"entr", "pass", 0, 1, 0},
+      {"pass", "x", 0, 1, 0},
+      {"top", "deep.bottom", 0, 1, 0}}},
     {"*set changes the special characters, *begin and *end restore them",
      "*begin\n*set blank x09x20\n*set decimal ,\n1 2 1,5 0 0\n*set minus ~\n2 3 2 0 ~30\n*set comment #\n"
      "3 4 1 0 0 # c\n*set keyword !\n!set separator :\n!begin a\n1 2 1 0 0\n!end a\n!equate a:2 b:1\n!end\n"
      "*begin c\n1 2 1 0 0\n*end c\n*set omit x5F\n7 8 1 _ up\n*set names _-'\nx'y z 1 0 0\n*set plus ^\n8 9 1 0 ^30",
-     {{"1", "2", 0, 1.5, 0}, {"2", "3", 0, 2 * kCos30, -1}, {"3", "4", 0, 1, 0}, {"a.1", "a.2", 0, 1, 0},
-      {"c.1", "c.2", 0, 1, 0}, {"7", "8", 0, 0, 1}, {"x'y", "z", 0, 1, 0}, {"8", "9", 0, kCos30, 0.5}}},
+     {{"1", "2", 0, 1.5, 0},
+      {"2", "3", 0, 2 * kCos30, -1},
+      {"3", "4", 0, 1, 0},
+      {"a.1", "a.2", 0, 1, 0},
+      {"c.1", "c.2", 0, 1, 0},
+      {"7", "8", 0, 0, 1},
+      {"x'y", "z", 0, 1, 0},
+      {"8", "9", 0, kCos30, 0.5}}},
     {"settings saved by *begin are restored by *end; included files carry them back",
      "*begin\n*units tape feet\n*calibrate compass 90\n*data normal from to clino compass tape\n*sd tape 1 metres\n"
      "*end\n1 2 1 0 0\n*include more\n2 3 1 0 0",
      {{"1", "2", 0, 1, 0}, {"2", "3", 0, 0.3048, 0}}},
     {"inferred equates and repeated readings",
      "*infer equates on\n1 2 0 0 0\n2 3 1 0 0\n*infer equates off\n3 4 0 0 0\n4 5 10 0 0\n4 5 10 2 0\n5 4 10 180 0",
-     {{"1", "3", 0, 1, 0}, {"3", "4", 0, 0, 0}, {"4", "5", 5 * std::sin(2 * kPi / 180), 5 * (1 + std::cos(2 * kPi / 180)), 0},
+     {{"1", "3", 0, 1, 0},
+      {"3", "4", 0, 0, 0},
+      {"4", "5", 5 * std::sin(2 * kPi / 180), 5 * (1 + std::cos(2 * kPi / 180)), 0},
       {"5", "4", 0, -10, 0}}},
 };
 
@@ -191,8 +232,8 @@ TEST(SvxCommands, FindIncludedFilesAsSurvexDoes) {
   source.Files = files;
   const TSurvey survey = ReadSvx("t.svx", source);
   EXPECT_EQ(survey.LegCount(), 3);
-  EXPECT_THAT(survey.Files, testing::ElementsAre("t.svx", "sub/first.svx", "third.svx", "sub/second.svx",
-                                                 "sub/with space.svx"));
+  EXPECT_THAT(survey.Files,
+              testing::ElementsAre("t.svx", "sub/first.svx", "third.svx", "sub/second.svx", "sub/with space.svx"));
   EXPECT_EQ(survey.MainName(survey.Legs[2].To), "top.4");
   EXPECT_EQ(survey.Measurements[1].File, 3);
   EXPECT_EQ(survey.Measurements[1].Line, 1);

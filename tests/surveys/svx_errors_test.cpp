@@ -27,8 +27,10 @@ const TErrorCase kErrors[] = {
     {"*data diving station depth newline tape compass",
      "t.svx:1: *data diving with station: interleaved data (a station on one line, the readings to the next "
      "station on the next) is not supported; give each leg one line with FROM and TO"},
-    {"*data normal from to tape compass depth", "t.svx:1: *data normal with depth: interleaved data (a station on "
-     "one line, the readings to the next station on the next) is not supported; give each leg one line with FROM and TO"},
+    {"*data normal from to tape compass depth",
+     "t.svx:1: *data normal with depth: interleaved data (a station on "
+     "one line, the readings to the next station on the next) is not supported; give each leg one line with FROM and "
+     "TO"},
     {"*data weird from to", "t.svx:1: *data: unknown style \"weird\""},
     {"*data normal from to tape tape compass", "t.svx:1: *data normal: TAPE is given twice"},
     {"*data normal from to compass clino", "t.svx:1: *data normal needs TAPE"},
@@ -55,11 +57,11 @@ const TErrorCase kErrors[] = {
     {"\n*begin a\n1 2 1 0 0", "t.svx:2: *begin a has no matching *end in this file"},
     {"*equate a", "t.svx:1: *equate needs at least two stations"},
     {"*equate a b\na b 1 0 0", "t.svx:2: the leg from \"a\" to \"b\" joins a station to itself (its ends are equated)"},
-    {"*fix a 1 2", "t.svx:1: *fix takes a station, optionally REFERENCE, then x y z and one, two, three or six "
+    {"*fix a 1 2",
+     "t.svx:1: *fix takes a station, optionally REFERENCE, then x y z and one, two, three or six "
      "standard errors"},
     {"*fix a 1 2 zz", "t.svx:1: *fix: expected a number, found \"zz\""},
-    {"*fix a 0 0 0\n*fix b 0 0 0\n*equate a b\n*fix a 1 0 0",
-     "t.svx:4: \"a\" is fixed again at a different position"},
+    {"*fix a 0 0 0\n*fix b 0 0 0\n*equate a b\n*fix a 1 0 0", "t.svx:4: \"a\" is fixed again at a different position"},
     {"*units tape furlongs", "t.svx:1: *units: \"furlongs\" is not a unit of this quantity"},
     {"*units clino quadrants", "t.svx:1: *units: \"quadrants\" is not a unit of this quantity"},
     {"*units tape 0 metres", "t.svx:1: *units: the factor must not be zero"},
@@ -111,8 +113,7 @@ TEST(SvxErrors, NameTheIncludedFileAndTheCycle) {
   small.MaxTotalBytes = 1000;
   std::map<std::string, std::string> repeated = {{"t.svx", std::string(30, '\n')}, {"b.svx", std::string(100, ' ')}};
   for (int i = 0; i < 20; ++i) repeated["t.svx"] += "*include b\n";
-  EXPECT_EQ(SvxErrorOf(repeated, "t.svx", small),
-            "t.svx:38: *include: the files read come to more than 1000 bytes");
+  EXPECT_EQ(SvxErrorOf(repeated, "t.svx", small), "t.svx:38: *include: the files read come to more than 1000 bytes");
 }
 
 }  // namespace

@@ -67,9 +67,7 @@ class T3dBytes {
 
   T3dBytes& Move(int32_t x, int32_t y, int32_t z = 0) { return Byte(0x0f).Point(x, y, z); }
   // A version-8 LINE that keeps the label.
-  T3dBytes& Line(int32_t x, int32_t y, int32_t z = 0, uint8_t flags = 0) {
-    return Byte(0x60 | flags).Point(x, y, z);
-  }
+  T3dBytes& Line(int32_t x, int32_t y, int32_t z = 0, uint8_t flags = 0) { return Byte(0x60 | flags).Point(x, y, z); }
 
   std::string bytes;
 

@@ -69,10 +69,10 @@ TEST(Read3d, ReadsEveryItemOfVersion8) {
   EXPECT_EQ(survey.StationFlags[2], sfAnonymous);  // a leg end no label names
   EXPECT_EQ(survey.StationFlags[3], sfUnderground | sfAnonymous);
   EXPECT_THAT(survey.Surveys, ElementsAre("cave", "cave.sub"));
-  EXPECT_THAT(survey.Legs, ElementsAre(TSurveyLeg{0, 1, 0, 0, TLegStyle::Normal},
-                                       TSurveyLeg{1, 2, 0, lfDuplicate, TLegStyle::Diving},
-                                       TSurveyLeg{2, 3, 1, lfSplay, TLegStyle::Normal},
-                                       TSurveyLeg{3, 1, 1, lfSurface, TLegStyle::Normal}));
+  EXPECT_THAT(
+      survey.Legs,
+      ElementsAre(TSurveyLeg{0, 1, 0, 0, TLegStyle::Normal}, TSurveyLeg{1, 2, 0, lfDuplicate, TLegStyle::Diving},
+                  TSurveyLeg{2, 3, 1, lfSplay, TLegStyle::Normal}, TSurveyLeg{3, 1, 1, lfSurface, TLegStyle::Normal}));
   EXPECT_EQ(survey.Notes.ZeroLengthLegs, 1);
   EXPECT_EQ(survey.Notes.SharedPositions, 1);
   EXPECT_EQ(survey.Notes.CrossSections, 2);
@@ -94,8 +94,8 @@ TEST(Read3d, ReadsTherionsWayOfStarting) {
   const TSurvey survey = Read3d(b.bytes, "th.3d");
   EXPECT_EQ(survey.CoordinateSystem, "+init=epsg:3912");
   EXPECT_FALSE(survey.ExtendedElevation);
-  EXPECT_THAT(survey.Legs, ElementsAre(TSurveyLeg{0, 1, 0, 0, TLegStyle::Normal},
-                                       TSurveyLeg{1, 2, 1, 0, TLegStyle::Normal}));
+  EXPECT_THAT(survey.Legs,
+              ElementsAre(TSurveyLeg{0, 1, 0, 0, TLegStyle::Normal}, TSurveyLeg{1, 2, 1, 0, TLegStyle::Normal}));
   EXPECT_THAT(survey.Surveys, ElementsAre("s", "s.a"));
   EXPECT_THAT(NamesOf(survey, 1), ElementsAre("s.a"));
 }
@@ -119,7 +119,7 @@ TEST(Read3d, ReadsLabelsAndItemsOfVersions3To7) {
   const std::string longSurvey = "cave.s" + std::string(300, 'x');
   T3dBytes b = T3dBytes::Old(3, "old");
   b.Move(0, 0).Byte(0x80).LabelOld(longSurvey).Point(100, 0);
-  b.Byte(0x22).I32(1).I32(100).I32(0).I32(0).I32(0);  // written by cavern into version 3 as well
+  b.Byte(0x22).I32(1).I32(100).I32(0).I32(0).I32(0);           // written by cavern into version 3 as well
   b.Byte(0x41).LabelOld(".aaaaaaaaaaaaaaaa.b").Point(100, 0);  // longSurvey.aaa(16).b, on the surface
   b.Byte(0x02).Byte(0x42).LabelOld("c").Point(0, 0);           // 16 off, back past two dots: cave.c
   b.Byte(0x10).Byte(0x42).LabelOld("d").Point(0, 0);           // one character off: cave.d
