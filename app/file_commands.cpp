@@ -2,10 +2,10 @@
 
 #include "app/file_commands.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QAction>
 #include <QFileDialog>
 #include <QStatusBar>
 
@@ -17,6 +17,13 @@ namespace {
 const QString kGraphFilter = QStringLiteral("Graph Files (*.grf);;All Files (*)");
 const QString kSurveyFilter = QStringLiteral("Survey Files (*.3d *.svx);;All Files (*)");
 
+// "wmf" for a filter "Windows Metafiles (*.wmf)"; empty for one of any file.
+QString FilterSuffix(const QString& filter) {
+  const qsizetype star = filter.lastIndexOf(QStringLiteral("(*."));
+  if (star < 0 || !filter.endsWith(QLatin1Char(')'))) return {};
+  return filter.mid(star + 3, filter.size() - star - 4);
+}
+
 }  // namespace
 
 QString RunFileDialog(const TFileDialogRequest& request) {
@@ -25,6 +32,11 @@ QString RunFileDialog(const TFileDialogRequest& request) {
   dialog.setFileMode(request.Kind == TFileDialogRequest::fkSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
   dialog.setDefaultSuffix(request.DefaultSuffix);
+  // A name typed without an extension takes that of the chosen kind of file.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog, &request](const QString& filter) {
+    const QString suffix = FilterSuffix(filter);
+    dialog.setDefaultSuffix(suffix.isEmpty() ? request.DefaultSuffix : suffix);
+  });
   if (!request.FileName.contains(QLatin1Char('*'))) dialog.selectFile(request.FileName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
@@ -32,8 +44,11 @@ QString RunFileDialog(const TFileDialogRequest& request) {
 
 TFileDialogRequest LoadGraphRequest() {
   // Surveys load here too; the graph files stay the first choice.
-  return {TFileDialogRequest::fkOpen, QStringLiteral("Load Graph"), QStringLiteral("*.grf"),
-          QStringLiteral("Graph Files (*.grf);;Survey Files (*.3d *.svx);;All Files (*)"), {}};
+  return {TFileDialogRequest::fkOpen,
+          QStringLiteral("Load Graph"),
+          QStringLiteral("*.grf"),
+          QStringLiteral("Graph Files (*.grf);;Survey Files (*.3d *.svx);;All Files (*)"),
+          {}};
 }
 
 TFileDialogRequest OpenSurveyRequest() {
@@ -46,7 +61,9 @@ TFileDialogRequest SaveGraphRequest() {
 
 TFileDialogRequest SaveMetafileRequest() {
   return {TFileDialogRequest::fkSave, QStringLiteral("Save Metafile"), QStringLiteral("*.emf"),
-          QStringLiteral("Metafiles (*.emf);;All Files (*)"), QStringLiteral("emf")};
+          QStringLiteral("Enhanced Metafiles (*.emf);;Windows Metafiles (*.wmf);;SVG Pictures (*.svg);;"
+                         "PNG Pictures (*.png);;All Files (*)"),
+          QStringLiteral("emf")};
 }
 
 void TForm1::LoadFile1Click() { LoadNetworkFile(ChooseFile(LoadGraphRequest())); }
@@ -61,12 +78,12 @@ void TForm1::LoadNetworkFile(const QString& name) {
   WorkGraphReplaced();
   // A file that ended early loads as declared, and the status line says what
   // it lacked; a survey's line says what it holds.
-  if (!warning.empty())
-    statusBar()->showMessage(name + QStringLiteral(": warning: ") + QString::fromStdString(warning));
-  else if (Workbench.Survey() != nullptr)
-    statusBar()->showMessage(SurveyStatusText());
-  else
-    statusBar()->clearMessage();
+  // A drawing area too small for the network says so too.
+  QStringList notes;
+  if (!warning.empty()) notes.append(name + QStringLiteral(": warning: ") + QString::fromStdString(warning));
+  if (Workbench.Survey() != nullptr) notes.append(SurveyStatusText());
+  if (!DrawingAreaNote.isEmpty()) notes.append(DrawingAreaNote);
+  statusBar()->showMessage(notes.join(QStringLiteral("; ")));
 }
 
 void TForm1::SurveyLegsChanged() {
@@ -78,7 +95,8 @@ void TForm1::SurveyLegsChanged() {
   if (Workbench.Survey() == nullptr) return;
   FitDrawingArea(*WorkGraph);
   WorkGraphReplaced();
-  statusBar()->showMessage(SurveyStatusText());
+  statusBar()->showMessage(DrawingAreaNote.isEmpty() ? SurveyStatusText()
+                                                     : SurveyStatusText() + QStringLiteral("; ") + DrawingAreaNote);
 }
 
 QString TForm1::SurveyStatusText() const {

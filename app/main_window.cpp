@@ -202,6 +202,14 @@ void TForm1::ShowChosenLoop() {
 
 void TForm1::FitDrawingArea(const TSurveyGraph& graph) {
   PaintBox1->setFixedSize(FittedDrawingSize(graph.MaxCorner, ScreenSize()));
+  // A network too wide for the drawing area is said so on the status line,
+  // until the area is fitted to one it can hold.
+  const QString note = graph.StationCount() > 0 ? DrawingSizeNote(graph.MaxCorner) : QString();
+  if (!note.isEmpty())
+    statusBar()->showMessage(note);
+  else if (!DrawingAreaNote.isEmpty() && statusBar()->currentMessage() == DrawingAreaNote)
+    statusBar()->clearMessage();
+  DrawingAreaNote = note;
 }
 
 void TForm1::SetDrawingAreaSize(QSize size) { PaintBox1->setFixedSize(size); }

@@ -16,6 +16,7 @@
 #include "core/owned_lists.h"
 #include "core/survey_graph.h"
 #include "render/display_settings.h"
+#include "workbench/picture_export.h"
 #include "workbench/workbench.h"
 
 class QAction;
@@ -64,6 +65,10 @@ class TForm1 final : public QMainWindow, private TPageHost {
   // through DrawingIndex.
   void PaintBox1Paint(TCanvas& canvas, const TRect& visible) const;
 
+  // What "Save Metafile" exports now: the view shown, with the chosen loop,
+  // the display settings and the drawing area fitted to the drawn graph.
+  TPictureRequest PictureOfDrawingArea() const;
+
   // Screen size used by FitDrawingArea; the primary screen's unless replaced (tests).
   std::function<QSize()> ScreenSize;
   // Asks for a file name (empty: cancelled); a file dialog unless replaced (tests).
@@ -77,6 +82,9 @@ class TForm1 final : public QMainWindow, private TPageHost {
   std::unique_ptr<TLoopList>& Loops = Workbench.Loops;
   bool& ShowLoops = Workbench.ShowLoops;
   TDisplaySettings DisplaySettings;
+  // What the status line says when the drawing area cannot reach the whole
+  // network; empty when it can.
+  QString DrawingAreaNote;
   // Where the edges and loops lie, for repainting part of the drawing area.
   std::unique_ptr<TDrawingIndex> DrawingIndex;
 
@@ -176,8 +184,8 @@ class TForm1 final : public QMainWindow, private TPageHost {
   // loops, the legs left out by kind and the drawing scale.
   QString SurveyStatusText() const;
   void TakeControlsOfPages();
-  // Records the graph view of the shown graph at the drawing area's size and
-  // saves it under `name`, with the busy cursor shown meanwhile.
+  // Saves what the drawing area shows under `name`, in the format of its
+  // extension, with the busy cursor shown meanwhile.
   void ExportMetafile(const QString& name);
 
   std::unique_ptr<TDisplayDlg> DisplayDlg;

@@ -1,11 +1,13 @@
-// "Save Metafile": the graph view of the shown graph, recorded at the drawing
-// area's size and written as an enhanced or placeable Windows metafile.
+// "Save Metafile": what the drawing area shows (the graph view, or the loop
+// view with the chosen loop on top) saved as a picture in the format of the
+// file's extension: an enhanced or placeable Windows metafile, SVG or PNG.
 
 #include <QFile>
 #include <QGuiApplication>
 
 #include "app/main_window.h"
-#include "render_qt/paint_box.h"
+#include "controls/integer_spin.h"
+#include "core/errors.h"
 #include "render_qt/qt_conversions.h"
 #include "render_qt/qt_pictures.h"
 #include "workbench/picture_export.h"
@@ -29,18 +31,29 @@ void TForm1::SaveMetafile1Click() {
   ExportMetafile(name);
 }
 
+TPictureRequest TForm1::PictureOfDrawingArea() const {
+  TPictureRequest request;
+  request.State = {ShowLoops, ShownGraph, WorkGraph.get(), Loops.get(), LoopSpin->Value()};
+  request.Settings = DisplaySettings;
+  const QSize screen = ScreenSize();
+  // The drawing area as it is fitted to the drawn graph, however it was
+  // sized last; a network too far for any picture is refused on export.
+  const TSurveyGraph* drawn = DrawnGraph(request.State);
+  const TSize smallest{screen.width(), screen.height()};
+  try {
+    request.Area = drawn != nullptr ? DrawingAreaSize(*drawn, smallest) : smallest;
+  } catch (const ECyclornError&) {
+    request.Area = smallest;
+  }
+  request.Metafile.WindowTextColor = ToTColor(palette().color(QPalette::WindowText));
+  request.Metafile.ReferenceScreen = smallest;
+  return request;
+}
+
 void TForm1::ExportMetafile(const QString& name) {
   const TBusyCursor busy;
   // Texts are measured as the screen draws them, so the file's label boxes
   // match the window's.
   TQtPictureMaker screen;
-  const TTextMeasure measure = [&screen](const TFontSpec& font, std::string_view text) {
-    return screen.MeasureText(font, text);
-  };
-  TMetafileOptions options;
-  options.WindowTextColor = ToTColor(palette().color(QPalette::WindowText));
-  const QSize screenSize = ScreenSize();
-  options.ReferenceScreen = {screenSize.width(), screenSize.height()};
-  SaveGraphViewMetafile(QFile::encodeName(name).toStdString(), *ShownGraph, DisplaySettings,
-                        {PaintBox1->width(), PaintBox1->height()}, measure, options);
+  ExportPicture(QFile::encodeName(name).toStdString(), PictureOfDrawingArea(), &screen);
 }

@@ -153,12 +153,28 @@ void RunSimulateCommand(const TCliOptions& options) {
   WriteFileSafely(PlantedBlundersFile(options.OutputFile), planted.str());
 }
 
-void RunExportCommand(const TCliOptions& options, const TWorkbench& bench) {
-  // A name that says no format is refused before any toolkit starts.
+// Refuses --loop N for a loop the search did not find.
+void CheckChosenLoop(int32_t chosen, int32_t count) {
+  if (chosen == 0 && count == 0) return;  // the empty loop view, as the window shows it
+  const std::string option = "--loop " + std::to_string(chosen);
+  if (count == 0) throw ECyclornError(option + ": the network has no loops");
+  if (chosen < 0 || chosen >= count)
+    throw ECyclornError(option + ": there is no such loop, the loops are numbered 0 to " + std::to_string(count - 1));
+}
+
+void RunExportCommand(const TCliOptions& options, TWorkbench& bench) {
+  // A name that says no format is refused before any search or toolkit starts.
   TPictureFormat format{};
-  if (!PictureFormatOf(options.OutputFile, format)) ExportGraphView(options.OutputFile, *bench.WorkGraph, {}, nullptr);
+  if (!PictureFormatOf(options.OutputFile, format)) ExportPicture(options.OutputFile, {}, nullptr);
+  if (options.ExportLoops) {
+    bench.FindLoops(options.Method, options.Optimize,
+                    options.NearMinimum ? TMinimalSearch::msNearMinimum : TMinimalSearch::msAutomatic);
+    bench.ShowLoops = true;
+    CheckChosenLoop(options.ExportLoop, bench.Loops->Count());
+  }
+  const TPictureRequest request = WorkbenchPicture(bench, options.ExportLoop);
   const std::unique_ptr<TCliPictures> pictures = StartCliPictures();
-  ExportGraphView(options.OutputFile, *bench.WorkGraph, TDisplaySettings{}, pictures ? pictures->Maker() : nullptr);
+  ExportPicture(options.OutputFile, request, pictures ? pictures->Maker() : nullptr);
 }
 
 }  // namespace

@@ -109,6 +109,11 @@ void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions
   } else if (option == "-o") {
     options.OutputFile = reader.Take("-o needs a file name");
     if (options.OutputFile.empty()) throw EUsageError("-o needs a file name");
+  } else if (option == "--loops") {
+    options.ExportLoops = true;
+  } else if (option == "--loop") {
+    options.ExportLoops = true;
+    options.ExportLoop = reader.TakeInteger(option);
   } else if (option == "--favor-high-order") {
     options.FavorHighOrder = true;
   } else if (option == "--method") {
@@ -168,10 +173,13 @@ void CheckCombinations(const TArgumentReader& reader, const TCliOptions& options
   if (reader.WasGiven("--tree") && command != TCliCommand::ccReport) throw EUsageError("--tree goes only with report");
   if (reader.WasGiven("--favor-high-order") && options.Tree != TTreeKind::tkBreadthFirst)
     throw EUsageError("--favor-high-order goes only with tree bfs or --tree bfs");
-  if ((reader.WasGiven("--method") || reader.WasGiven("--no-optimize") || reader.WasGiven("--near-minimum")) &&
-      command != TCliCommand::ccLoops && command != TCliCommand::ccMisclosures)
-    throw EUsageError("--method, --no-optimize and --near-minimum go only with loops and misclosures");
+  if (options.ExportLoops && command != TCliCommand::ccExport)
+    throw EUsageError("--loops and --loop go only with export");
   if (options.Quality && command != TCliCommand::ccLoops) throw EUsageError("--quality goes only with loops");
+  if ((reader.WasGiven("--method") || reader.WasGiven("--no-optimize") || reader.WasGiven("--near-minimum")) &&
+      command != TCliCommand::ccLoops && command != TCliCommand::ccMisclosures &&
+      !(command == TCliCommand::ccExport && options.ExportLoops))
+    throw EUsageError("--method, --no-optimize and --near-minimum go only with loops, misclosures and export --loops");
   if (options.NearMinimum && options.Method != TLoopMethod::lmMinimal)
     throw EUsageError("--near-minimum goes only with --method minimal");
   if ((options.DumpState || options.Time) && command != TCliCommand::ccTree && command != TCliCommand::ccLoops)
@@ -257,8 +265,12 @@ const std::string& CliUsage() {
       "        [--blunders N] [--kinds tape,compass,clino,reversed] [--seed S] [--name NAME]\n"
       "                               write a simulated raw survey with noise and planted\n"
       "                               blunders, and FILE.blunders listing them (no SOURCE)\n"
-      "  export -o FILE               draw the graph view with the default display settings into\n"
-      "                               FILE: .emf, .wmf, .svg or .png by its extension\n"
+      "  export -o FILE [--loops | --loop N] [--method M] [--no-optimize] [--near-minimum]\n"
+      "                               draw the graph view with the default display settings into\n"
+      "                               FILE: .emf, .wmf, .svg or .png by its extension; --loops\n"
+      "                               finds the loops as loops does (default: shortest, optimised)\n"
+      "                               and draws the loop view, every loop in black with loop 0 on\n"
+      "                               top in red, as the window shows it; --loop N puts loop N on top\n"
       "\n"
       "OPTIONS for tree and loops:\n"
       "  --dump-state                 after the result, print the marks, the edge flags and,\n"

@@ -40,6 +40,8 @@ struct TCliOptions {
   bool DumpState = false;
   bool Time = false;
   std::string OutputFile;  // -o; empty when not given
+  bool ExportLoops = false;  // export: the loop view (--loops or --loop N)
+  int32_t ExportLoop = 0;    // export: the loop drawn on top (--loop N)
 
   bool FullNames = false;  // loops: name stations by their full survey names (--names full)
   // misclosures and blunders

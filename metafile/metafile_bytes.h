@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 class TByteWriter {
  public:
@@ -33,6 +34,7 @@ class TByteWriter {
 
   size_t Size() const { return bytes_.size(); }
   const std::string& Bytes() const { return bytes_; }
+  std::string Take() && { return std::move(bytes_); }
 
  private:
   std::string bytes_;

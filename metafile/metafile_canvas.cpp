@@ -4,16 +4,22 @@
 #include <utility>
 
 #include "core/errors.h"
-#include "metafile/metafile_text.h"
+#include "metafile/text_measure_cache.h"
 
-TMetafileCanvas::TMetafileCanvas(int32_t width, int32_t height, TTextMeasure measure)
-    : width_(width), height_(height), measure_(std::move(measure)) {
+TMetafileCanvas::TMetafileCanvas(int32_t width, int32_t height, TTextMeasure measure) : width_(width), height_(height) {
   if (width < 1 || height < 1) {
     throw ECyclornError("A metafile picture needs a size of at least 1 x 1 pixels, not " + std::to_string(width) +
                         " x " + std::to_string(height));
   }
-  if (!measure_) throw ECyclornError("A metafile picture needs a text measure");
+  if (!measure) throw ECyclornError("A metafile picture needs a text measure");
+  measure_ = std::make_unique<TTextMeasureCache>(std::move(measure));
 }
+
+TMetafileCanvas::~TMetafileCanvas() = default;
+TMetafileCanvas::TMetafileCanvas(TMetafileCanvas&&) noexcept = default;
+TMetafileCanvas& TMetafileCanvas::operator=(TMetafileCanvas&&) noexcept = default;
+
+int64_t TMetafileCanvas::TextsMeasured() const { return measure_->Measured(); }
 
 void TMetafileCanvas::SetBrushColor(TColor color) { brushColor_ = color; }
 void TMetafileCanvas::SetBrushStyle(TBrushStyle style) { brushStyle_ = style; }
@@ -34,25 +40,17 @@ void TMetafileCanvas::FillRect(const TRect& rect) {
   operations_.emplace_back(std::in_place_type<TFillRectOp>, TFillRectOp{rect, brushColor_});
 }
 
-TSize TMetafileCanvas::TextExtent(std::string_view text) { return measure_(font_, text); }
+TSize TMetafileCanvas::TextExtent(std::string_view text) { return measure_->Extent(font_, text); }
 
 void TMetafileCanvas::Rectangle(const TRect& rect) {
   operations_.emplace_back(std::in_place_type<TRectangleOp>, TRectangleOp{rect, CurrentPen(), CurrentBrush()});
 }
 
 void TMetafileCanvas::TextRect(const TRect& clip, int32_t x, int32_t y, std::string_view text) {
-  // Each character's advance is the growth of the measured prefix, so the
-  // advances add up to the text's measured width and the file places every
-  // character where the screen does.
-  std::vector<int32_t> advances;
-  int32_t previousWidth = 0;
-  for (size_t end : CodePointEnds(text)) {
-    const int32_t width = measure_(font_, text.substr(0, end)).Width;
-    advances.push_back(width - previousWidth);
-    previousWidth = width;
-  }
-  operations_.emplace_back(std::in_place_type<TTextOp>,
-                           TTextOp{clip, TPoint{x, y}, std::string(text), font_, CurrentBrush(), std::move(advances)});
+  // The advances add up to the text's measured width, so the file places
+  // the characters within the box the screen measured for them.
+  operations_.emplace_back(std::in_place_type<TTextOp>, TTextOp{clip, TPoint{x, y}, std::string(text), font_,
+                                                                CurrentBrush(), measure_->Advances(font_, text)});
 }
 
 void TMetafileCanvas::MoveTo(TPoint point) {

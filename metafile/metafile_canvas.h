@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,6 +19,8 @@
 // its own, so the caller supplies the screen's measure and the file's text
 // positions match the screen.
 using TTextMeasure = std::function<TSize(const TFontSpec& font, std::string_view text)>;
+
+class TTextMeasureCache;
 
 // A solid pen; width 0 is the thinnest line the device draws.
 struct TMetafilePen {
@@ -75,9 +78,13 @@ using TMetafileOp = std::variant<TFillRectOp, TRectangleOp, TTextOp, TMoveToOp, 
 
 class TMetafileCanvas : public TCanvas {
  public:
-  // A picture of width x height pixels whose texts are measured by `measure`.
-  // Raises ECyclornError for a size below 1 x 1 or a missing measure.
+  // A picture of width x height pixels whose texts are measured by `measure`,
+  // each text and each character once per font. Raises ECyclornError for a
+  // size below 1 x 1 or a missing measure.
   TMetafileCanvas(int32_t width, int32_t height, TTextMeasure measure);
+  ~TMetafileCanvas() override;
+  TMetafileCanvas(TMetafileCanvas&&) noexcept;
+  TMetafileCanvas& operator=(TMetafileCanvas&&) noexcept;
 
   void SetBrushColor(TColor color) override;
   void SetBrushStyle(TBrushStyle style) override;
@@ -98,6 +105,8 @@ class TMetafileCanvas : public TCanvas {
   int32_t Height() const { return height_; }
   // What was drawn, in drawing order.
   const std::vector<TMetafileOp>& Operations() const { return operations_; }
+  // How often the measure was asked so far.
+  int64_t TextsMeasured() const;
 
  private:
   TMetafileBrush CurrentBrush() const;
@@ -105,7 +114,7 @@ class TMetafileCanvas : public TCanvas {
 
   int32_t width_;
   int32_t height_;
-  TTextMeasure measure_;
+  std::unique_ptr<TTextMeasureCache> measure_;
   std::vector<TMetafileOp> operations_;
   // A fresh surface: white solid brush, black pen of width 1, default font.
   TColor brushColor_ = clWhite;

@@ -20,7 +20,6 @@ enum : uint32_t {
   emrEof = 14,
   emrSetBkMode = 18,
   emrSetTextColor = 24,
-  emrSetBkColor = 25,
   emrMoveToEx = 27,
   emrSelectObject = 37,
   emrCreatePen = 38,
@@ -35,7 +34,6 @@ enum : uint32_t {
 
 constexpr uint32_t kSignature = 0x464D4520;  // " EMF"
 constexpr uint32_t kVersion = 0x00010000;
-constexpr uint32_t kHeaderSize = 108;
 constexpr uint32_t kCompatibleGraphicsMode = 1;
 constexpr uint8_t kDefaultCharSet = 1;
 constexpr size_t kFaceNameUnits = 32;
@@ -143,7 +141,6 @@ class TEmfSink final : public TGdiSink {
 
   void SetBackgroundMode(uint16_t mode) override { ValueRecord(emrSetBkMode, mode); }
   void SetTextColor(uint32_t color) override { ValueRecord(emrSetTextColor, color); }
-  void SetBackgroundColor(uint32_t color) override { ValueRecord(emrSetBkColor, color); }
 
   void Rectangle(const TRect& rect) override {
     const size_t start = Begin(emrRectangle);
@@ -253,7 +250,7 @@ class TEmfSink final : public TGdiSink {
 
 }  // namespace
 
-void WriteEnhancedMetafile(std::ostream& out, const TMetafileCanvas& recording, const TMetafileOptions& options) {
+std::string EnhancedMetafileBytes(const TMetafileCanvas& recording, const TMetafileOptions& options) {
   TByteWriter bytes;
   TEmfSink sink(bytes);
   const TRect frame{0, 0, HundredthsOfMillimetre(recording.Width()) - 1,
@@ -266,7 +263,11 @@ void WriteEnhancedMetafile(std::ostream& out, const TMetafileCanvas& recording, 
   bytes.PatchU32(48, static_cast<uint32_t>(bytes.Size()));
   bytes.PatchU32(52, sink.RecordCount());
   bytes.PatchU16(56, static_cast<uint16_t>(slots + 1));
+  return std::move(bytes).Take();
+}
 
-  out.write(bytes.Bytes().data(), static_cast<std::streamsize>(bytes.Size()));
+void WriteEnhancedMetafile(std::ostream& out, const TMetafileCanvas& recording, const TMetafileOptions& options) {
+  const std::string bytes = EnhancedMetafileBytes(recording, options);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw ECyclornError("The enhanced metafile could not be written");
 }

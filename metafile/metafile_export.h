@@ -16,6 +16,13 @@ struct TMetafileOptions {
   TSize ReferenceScreen{1920, 1080};
 };
 
+// The recording as the bytes of an enhanced metafile.
+std::string EnhancedMetafileBytes(const TMetafileCanvas& recording, const TMetafileOptions& options = {});
+
+// The recording as the bytes of a placeable Windows metafile. Raises
+// ECyclornError when a coordinate does not fit the format's 16 bits.
+std::string PlaceableMetafileBytes(const TMetafileCanvas& recording, const TMetafileOptions& options = {});
+
 // Writes the recording as an enhanced metafile. Raises ECyclornError when the
 // stream fails.
 void WriteEnhancedMetafile(std::ostream& out, const TMetafileCanvas& recording, const TMetafileOptions& options = {});

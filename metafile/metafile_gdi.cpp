@@ -32,7 +32,7 @@ TRect Widened(TPoint a, TPoint b, int32_t penWidth) {
 }
 
 // Keeps the device's current pen, brush and font, background mode and
-// colours, and emits only the calls that change what the next operation
+// text colour, and emits only the calls that change what the next operation
 // needs.
 class TGdiPlayer {
  public:
@@ -42,31 +42,31 @@ class TGdiPlayer {
     std::visit([this](const auto& o) { PlayOp(o); }, op);
   }
 
-  // Deletes what is still selected; the device's own objects take over.
+  // Deletes every object still held; the device's own objects take over.
   uint16_t Finish() {
-    Release(pen_);
-    Release(brush_);
-    Release(font_);
+    ReleaseAll(pens_);
+    ReleaseAll(brushes_);
+    ReleaseAll(fonts_);
     return slotsNeeded_;
   }
 
  private:
-  // An object created into Slot and selected, while Held.
+  // The objects of one kind the device holds. A few stay after use, so that
+  // going back to a pen or brush used a moment ago (a label's frame after its
+  // fill, the next label after a line) only selects it again.
   template <typename T>
-  struct TSelected {
-    T Object{};
-    uint16_t Slot = 0;
-    bool Held = false;
+  struct TKept {
+    struct TLive {
+      T Object{};
+      uint16_t Slot = 0;
+      uint64_t LastUse = 0;
+    };
+    std::vector<TLive> Live;
+    size_t Selected = 0;  // index into Live, when Live is not empty
   };
+  static constexpr size_t kKeptPerKind = 8;
 
-  void PlayOp(const TFillRectOp& op) {
-    if (op.Rect.Right <= op.Rect.Left || op.Rect.Bottom <= op.Rect.Top) return;
-    // Without a pen a rectangle loses its right column and bottom row, so
-    // one pixel more on each of those sides fills exactly the rectangle.
-    UsePen(TGdiPen{kPenNull, 1, 0});
-    UseBrush(TGdiBrush{kBrushSolid, ColorRef(op.Color, options_)});
-    sink_.Rectangle(TRect{op.Rect.Left, op.Rect.Top, op.Rect.Right + 1, op.Rect.Bottom + 1});
-  }
+  void PlayOp(const TFillRectOp& op) { Fill(op.Rect, op.Color); }
 
   void PlayOp(const TRectangleOp& op) {
     UsePen(Pen(op.Pen));
@@ -75,17 +75,26 @@ class TGdiPlayer {
   }
 
   void PlayOp(const TTextOp& op) {
-    TGdiText text{op.Origin, op.Clip, kTextClipped, DecodeUtf8(op.Text), op.Advances};
+    // Readers draw an opaque text background each their own way (libwmf
+    // paints every character's cell over the one before), so the box is
+    // filled first as a plain rectangle and the text drawn transparently
+    // over it: the same picture, which every reader draws alike. The fill
+    // also covers the outline of a rectangle drawn on the box before, as on
+    // the screen.
+    if (op.Background) Fill(op.Clip, *op.Background);
     UseFont(Font(op.Font));
     UseTextColor(ColorRef(op.Font.Color, options_));
-    if (op.Background) {
-      text.Options |= kTextOpaque;
-      UseBackgroundMode(kBackgroundOpaque);
-      UseBackgroundColor(ColorRef(*op.Background, options_));
-    } else {
-      UseBackgroundMode(kBackgroundTransparent);
-    }
-    sink_.Text(text);
+    UseBackgroundMode(kBackgroundTransparent);
+    sink_.Text(TGdiText{op.Origin, op.Clip, kTextClipped, DecodeUtf8(op.Text), op.Advances});
+  }
+
+  void Fill(const TRect& rect, TColor color) {
+    if (rect.Right <= rect.Left || rect.Bottom <= rect.Top) return;
+    // Without a pen a rectangle loses its right column and bottom row, so
+    // one pixel more on each of those sides fills exactly the rectangle.
+    UsePen(TGdiPen{kPenNull, 1, 0});
+    UseBrush(TGdiBrush{kBrushSolid, ColorRef(color, options_)});
+    sink_.Rectangle(TRect{rect.Left, rect.Top, rect.Right + 1, rect.Bottom + 1});
   }
 
   void PlayOp(const TMoveToOp& op) { sink_.MoveTo(op.Point); }
@@ -115,35 +124,57 @@ class TGdiPlayer {
   }
 
   void UsePen(const TGdiPen& pen) {
-    Use(pen_, pen, [this](uint16_t slot, const TGdiPen& p) { sink_.CreatePen(slot, p); });
+    Use(pens_, pen, [this](uint16_t slot, const TGdiPen& p) { sink_.CreatePen(slot, p); });
   }
   void UseBrush(const TGdiBrush& brush) {
-    Use(brush_, brush, [this](uint16_t slot, const TGdiBrush& b) { sink_.CreateBrush(slot, b); });
+    Use(brushes_, brush, [this](uint16_t slot, const TGdiBrush& b) { sink_.CreateBrush(slot, b); });
   }
   void UseFont(const TGdiFont& font) {
-    Use(font_, font, [this](uint16_t slot, const TGdiFont& f) { sink_.CreateFont(slot, f); });
+    Use(fonts_, font, [this](uint16_t slot, const TGdiFont& f) { sink_.CreateFont(slot, f); });
   }
 
-  // The new object is created and selected before the old one is deleted:
-  // a device must never be left with a deleted object selected.
+  // The wanted object is selected (created first unless held) before any
+  // other is deleted: a device must never be left with a deleted object selected.
   template <typename T, typename Create>
-  void Use(TSelected<T>& selected, const T& wanted, Create create) {
-    if (selected.Held && selected.Object == wanted) return;
-    const uint16_t slot = TakeSlot();
-    create(slot, wanted);
-    sink_.SelectObject(slot);
-    Release(selected);
-    selected.Object = wanted;
-    selected.Slot = slot;
-    selected.Held = true;
+  void Use(TKept<T>& kept, const T& wanted, Create create) {
+    ++clock_;
+    if (!kept.Live.empty() && kept.Live[kept.Selected].Object == wanted) {
+      kept.Live[kept.Selected].LastUse = clock_;
+      return;
+    }
+    auto found = std::find_if(kept.Live.begin(), kept.Live.end(), [&](const auto& l) { return l.Object == wanted; });
+    if (found == kept.Live.end()) {
+      const uint16_t slot = TakeSlot();
+      create(slot, wanted);
+      kept.Live.push_back({wanted, slot, 0});
+      found = kept.Live.end() - 1;
+    }
+    found->LastUse = clock_;
+    sink_.SelectObject(found->Slot);
+    kept.Selected = static_cast<size_t>(found - kept.Live.begin());
+    if (kept.Live.size() > kKeptPerKind) DeleteLeastRecent(kept);
   }
 
   template <typename T>
-  void Release(TSelected<T>& selected) {
-    if (!selected.Held) return;
-    sink_.DeleteObject(selected.Slot);
-    slots_[selected.Slot] = false;
-    selected.Held = false;
+  void DeleteLeastRecent(TKept<T>& kept) {
+    size_t oldest = kept.Selected == 0 ? 1 : 0;
+    for (size_t i = 0; i < kept.Live.size(); ++i) {
+      if (i != kept.Selected && kept.Live[i].LastUse < kept.Live[oldest].LastUse) oldest = i;
+    }
+    Delete(kept.Live[oldest].Slot);
+    kept.Live.erase(kept.Live.begin() + static_cast<std::ptrdiff_t>(oldest));
+    if (oldest < kept.Selected) --kept.Selected;
+  }
+
+  template <typename T>
+  void ReleaseAll(TKept<T>& kept) {
+    for (const auto& live : kept.Live) Delete(live.Slot);
+    kept.Live.clear();
+  }
+
+  void Delete(uint16_t slot) {
+    sink_.DeleteObject(slot);
+    slots_[slot] = false;
   }
 
   uint16_t TakeSlot() {
@@ -168,23 +199,18 @@ class TGdiPlayer {
     sink_.SetTextColor(color);
     textColor_ = color;
   }
-  void UseBackgroundColor(uint32_t color) {
-    if (backgroundColor_ == color) return;
-    sink_.SetBackgroundColor(color);
-    backgroundColor_ = color;
-  }
 
   const TMetafileOptions& options_;
   TGdiSink& sink_;
   std::vector<bool> slots_;
   uint16_t slotsNeeded_ = 0;
-  TSelected<TGdiPen> pen_;
-  TSelected<TGdiBrush> brush_;
-  TSelected<TGdiFont> font_;
+  TKept<TGdiPen> pens_;
+  TKept<TGdiBrush> brushes_;
+  TKept<TGdiFont> fonts_;
+  uint64_t clock_ = 0;
   // Unknown at the start: the first use always sets them.
   std::optional<uint16_t> backgroundMode_;
   std::optional<uint32_t> textColor_;
-  std::optional<uint32_t> backgroundColor_;
 };
 
 }  // namespace
@@ -222,8 +248,25 @@ TRect DrawingBounds(const TMetafileCanvas& recording) {
   return bounds;
 }
 
+namespace {
+
+// A rectangle of a thin pen that an opaque text right after it fills over:
+// the text's fill covers its outline and its interior, so it shows nowhere.
+bool HiddenByNextText(const TMetafileOp& op, const TMetafileOp* next) {
+  const auto* rectangle = std::get_if<TRectangleOp>(&op);
+  const auto* text = next != nullptr ? std::get_if<TTextOp>(next) : nullptr;
+  return rectangle != nullptr && text != nullptr && rectangle->Pen.Width <= 1 && text->Background &&
+         text->Clip == rectangle->Rect;
+}
+
+}  // namespace
+
 uint16_t PlayRecording(const TMetafileCanvas& recording, const TMetafileOptions& options, TGdiSink& sink) {
   TGdiPlayer player(options, sink);
-  for (const TMetafileOp& op : recording.Operations()) player.Play(op);
+  const std::vector<TMetafileOp>& operations = recording.Operations();
+  for (size_t i = 0; i < operations.size(); ++i) {
+    const TMetafileOp* next = i + 1 < operations.size() ? &operations[i + 1] : nullptr;
+    if (!HiddenByNextText(operations[i], next)) player.Play(operations[i]);
+  }
   return player.Finish();
 }

@@ -18,12 +18,10 @@ inline constexpr uint32_t kBrushSolid = 0;
 inline constexpr uint32_t kBrushNull = 1;
 inline constexpr int32_t kFontWeightNormal = 400;
 inline constexpr int32_t kFontWeightBold = 700;
-// Text drawing options: clip to the rectangle, fill it with the background.
+// Text drawing option: clip to the rectangle.
 inline constexpr uint16_t kTextClipped = 0x0004;
-inline constexpr uint16_t kTextOpaque = 0x0002;
-// Background modes.
+// Background mode: text leaves what lies between its letters alone.
 inline constexpr uint16_t kBackgroundTransparent = 1;
-inline constexpr uint16_t kBackgroundOpaque = 2;
 
 struct TGdiPen {
   uint32_t Style = kPenSolid;
@@ -66,7 +64,6 @@ class TGdiSink {
   virtual void DeleteObject(uint16_t slot) = 0;
   virtual void SetBackgroundMode(uint16_t mode) = 0;
   virtual void SetTextColor(uint32_t color) = 0;
-  virtual void SetBackgroundColor(uint32_t color) = 0;
   // Outline with the pen covers Left..Right-1 and Top..Bottom-1.
   virtual void Rectangle(const TRect& rect) = 0;
   virtual void Text(const TGdiText& text) = 0;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
-#include <sstream>
 
 #include "core/errors.h"
 #include "metafile/metafile_export.h"
@@ -19,15 +18,12 @@ bool IsPlaceableMetafileName(const std::string& fileName) {
 }
 
 void SaveMetafile(const std::string& fileName, const TMetafileCanvas& recording, const TMetafileOptions& options) {
-  std::ostringstream bytes;
+  std::string bytes;
   try {
-    if (IsPlaceableMetafileName(fileName)) {
-      WritePlaceableMetafile(bytes, recording, options);
-    } else {
-      WriteEnhancedMetafile(bytes, recording, options);
-    }
+    bytes = IsPlaceableMetafileName(fileName) ? PlaceableMetafileBytes(recording, options)
+                                              : EnhancedMetafileBytes(recording, options);
   } catch (const ECyclornError& error) {
     throw EFileError(error.what(), 0, fileName);
   }
-  WriteFileSafely(fileName, std::move(bytes).str());
+  WriteFileSafely(fileName, bytes);
 }

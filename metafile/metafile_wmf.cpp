@@ -17,7 +17,6 @@ namespace {
 
 enum : uint16_t {
   metaEof = 0x0000,
-  metaSetBkColor = 0x0201,
   metaSetBkMode = 0x0102,
   metaSetTextColor = 0x0209,
   metaSetWindowOrg = 0x020B,
@@ -36,7 +35,6 @@ enum : uint16_t {
 
 constexpr uint32_t kPlaceableKey = 0x9AC6CDD7;
 constexpr uint16_t kUnitsPerInch = 96;
-constexpr size_t kPlaceableHeaderSize = 22;
 constexpr uint16_t kMemoryMetafile = 1;
 constexpr uint16_t kHeaderWords = 9;
 constexpr uint16_t kVersion = 0x0300;
@@ -116,7 +114,6 @@ class TWmfSink final : public TGdiSink {
 
   void SetBackgroundMode(uint16_t mode) override { WordRecord(metaSetBkMode, mode); }
   void SetTextColor(uint32_t color) override { ColorRecord(metaSetTextColor, color); }
-  void SetBackgroundColor(uint32_t color) override { ColorRecord(metaSetBkColor, color); }
 
   void Rectangle(const TRect& rect) override {
     const size_t start = Begin(metaRectangle);
@@ -145,9 +142,9 @@ class TWmfSink final : public TGdiSink {
     out_.I16(Coordinate(text.Clip.Bottom));
     for (char c : characters) out_.U8(static_cast<uint8_t>(c));
     if (characters.size() % 2 != 0) out_.U8(0);
-    for (size_t i = 0; i < characters.size(); ++i) {
-      out_.I16(Coordinate(i < text.Advances.size() ? text.Advances[i] : 0));
-    }
+    // No character advances: libwmf adds them to its own spacing, so its
+    // readers spread the letters out or stack them on the last one; without
+    // them every reader sets the text in its font.
     End(start);
   }
 
@@ -221,7 +218,7 @@ void PlaceableHeader(TByteWriter& out, int32_t width, int32_t height) {
 
 }  // namespace
 
-void WritePlaceableMetafile(std::ostream& out, const TMetafileCanvas& recording, const TMetafileOptions& options) {
+std::string PlaceableMetafileBytes(const TMetafileCanvas& recording, const TMetafileOptions& options) {
   TByteWriter bytes;
   PlaceableHeader(bytes, recording.Width(), recording.Height());
 
@@ -244,7 +241,11 @@ void WritePlaceableMetafile(std::ostream& out, const TMetafileCanvas& recording,
   bytes.PatchU32(header + 6, static_cast<uint32_t>(words));
   bytes.PatchU16(header + 10, slots);
   bytes.PatchU32(header + 12, sink.LargestRecord());
+  return std::move(bytes).Take();
+}
 
-  out.write(bytes.Bytes().data(), static_cast<std::streamsize>(bytes.Size()));
+void WritePlaceableMetafile(std::ostream& out, const TMetafileCanvas& recording, const TMetafileOptions& options) {
+  const std::string bytes = PlaceableMetafileBytes(recording, options);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   if (!out) throw ECyclornError("The Windows metafile could not be written");
 }

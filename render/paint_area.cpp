@@ -1,5 +1,6 @@
 #include "render/paint_area.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "render/drawing_index.h"
@@ -28,7 +29,50 @@ void DrawLoopPart(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeArray& 
   }
 }
 
+// Calls draw(edge, colour) for every edge a repaint draws, in drawing order.
+template <class Draw>
+void ForEachDrawnEdge(const TDrawingState& state, const TDisplaySettings& settings, Draw&& draw) {
+  if (!state.ShowLoops) {
+    const TEdgeArray& edges = state.ShownGraph->Edges;
+    for (int32_t i = 0; i < edges.Count(); ++i) draw(edges.GetEdge(i), settings.LineColor);
+    return;
+  }
+  for (int32_t i = 0; i < state.Loops->Count(); ++i) {
+    const TEdgeArray& loop = state.Loops->LoopAt(i);
+    for (int32_t k = 0; k < loop.Count(); ++k) draw(loop.GetEdge(k), clBlack);
+  }
+  if (const TEdgeArray* chosen = ChosenLoopOf(state)) {
+    for (int32_t k = 0; k < chosen->Count(); ++k) draw(chosen->GetEdge(k), settings.LoopColor);
+  }
+}
+
 }  // namespace
+
+void PaintPicture(TCanvas& canvas, const TDrawingState& state, const TDisplaySettings& settings) {
+  const TSurveyGraph* graph = state.ShowLoops ? state.WorkGraph : state.ShownGraph;
+  if (graph == nullptr || (state.ShowLoops && state.Loops == nullptr)) return;
+  // Each label drawn gets the next number; a station keeps the number of its last label.
+  std::vector<int64_t> lastLabel(static_cast<size_t>(std::max(graph->StationCount(), 0)), -1);
+  int64_t next = 0;
+  ForEachDrawnEdge(state, settings, [&](const TEdgeRec& edge, TColor) {
+    if (!DrawsEdge(*graph, edge)) return;
+    lastLabel[static_cast<size_t>(edge.From)] = next++;
+    lastLabel[static_cast<size_t>(edge.To)] = next++;
+  });
+  // The background as DrawGraph and the first loop fill it.
+  if (state.ShowLoops && state.Loops->Count() == 0) return;
+  canvas.SetBrushColor(state.ShowLoops ? clGray : settings.BackColor);
+  canvas.SetBrushStyle(TBrushStyle::bsSolid);
+  canvas.FillRect(canvas.ClipRect());
+  next = 0;
+  ForEachDrawnEdge(state, settings, [&](const TEdgeRec& edge, TColor color) {
+    if (!DrawsEdge(*graph, edge)) return;
+    const bool fromLast = lastLabel[static_cast<size_t>(edge.From)] == next++;
+    const bool toLast = lastLabel[static_cast<size_t>(edge.To)] == next++;
+    DrawLabelledEdge(canvas, *graph, edge, color, settings,
+                     static_cast<TEdgeLabels>((fromLast ? elFrom : elNone) | (toLast ? elTo : elNone)));
+  });
+}
 
 void PaintDrawingArea(TCanvas& canvas, const TDrawingState& state, const TDisplaySettings& settings) {
   if (!state.ShowLoops) {

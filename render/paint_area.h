@@ -26,6 +26,13 @@ struct TDrawingState {
 // all for an empty loop list, and no chosen loop when its index is not in the list.
 void PaintDrawingArea(TCanvas& canvas, const TDrawingState& state, const TDisplaySettings& settings);
 
+// The picture PaintDrawingArea draws, with each station's label drawn only
+// where it is drawn last. A label paints the same pixels every time it is
+// drawn and covers whatever lies under it, so each earlier label of a station
+// ends up wholly under its last one: the picture is the same, with one label
+// per station instead of one per edge end. Pictures saved to files use it.
+void PaintPicture(TCanvas& canvas, const TDrawingState& state, const TDisplaySettings& settings);
+
 // The same picture repainted only where it shows in `visible`, the canvas's
 // clip rectangle: only the edges and loops that `index` finds reaching it are
 // drawn, in the order of the whole picture, so the pixels inside `visible`

@@ -31,16 +31,22 @@ bool IsStation(const TSurveyGraph& graph, int32_t station) {
 
 }  // namespace
 
+bool DrawsEdge(const TSurveyGraph& graph, const TEdgeRec& edge) {
+  return IsStation(graph, edge.From) && IsStation(graph, edge.To);
+}
+
 void DrawLabelledEdge(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeRec& edge, TColor color,
-                      const TDisplaySettings& settings) {
-  if (!IsStation(graph, edge.From) || !IsStation(graph, edge.To)) return;
+                      const TDisplaySettings& settings, TEdgeLabels labels) {
+  if (!DrawsEdge(graph, edge)) return;
   const Vec3 fromPos = graph.Positions.Get(edge.From);
   const Vec3 toPos = graph.Positions.Get(edge.To);
   canvas.SetPenColor(clBlack);
-  DrawStationLabel(canvas, TruncCoordinate(fromPos.X), TruncCoordinate(fromPos.Y),
-                   LabelText(graph, edge.From, settings), settings);
-  DrawStationLabel(canvas, TruncCoordinate(toPos.X), TruncCoordinate(toPos.Y), LabelText(graph, edge.To, settings),
-                   settings);
+  if ((labels & elFrom) != 0)
+    DrawStationLabel(canvas, TruncCoordinate(fromPos.X), TruncCoordinate(fromPos.Y),
+                     LabelText(graph, edge.From, settings), settings);
+  if ((labels & elTo) != 0)
+    DrawStationLabel(canvas, TruncCoordinate(toPos.X), TruncCoordinate(toPos.Y), LabelText(graph, edge.To, settings),
+                     settings);
   DrawEdge(canvas, fromPos, toPos, color, settings);
 }
 

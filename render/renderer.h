@@ -30,10 +30,16 @@ void DrawGraph(TCanvas& canvas, const TSurveyGraph& graph, const TDisplaySetting
 void DrawGraphEdges(TCanvas& canvas, const TSurveyGraph& graph, std::span<const int32_t> edges,
                     const TDisplaySettings& settings);
 
-// One edge as both views draw it: the From label, the To label, then the
-// line in `color`. Nothing when an end is not a station of `graph`.
+// Which of an edge's two labels DrawLabelledEdge draws.
+enum TEdgeLabels : uint8_t { elNone = 0, elFrom = 1, elTo = 2, elBoth = 3 };
+
+// Whether the renderer draws `edge` over `graph`: both ends are stations of it.
+bool DrawsEdge(const TSurveyGraph& graph, const TEdgeRec& edge);
+
+// One edge as both views draw it: the From label, the To label (those of
+// `labels`), then the line in `color`. Nothing when DrawsEdge is false.
 void DrawLabelledEdge(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeRec& edge, TColor color,
-                      const TDisplaySettings& settings);
+                      const TDisplaySettings& settings, TEdgeLabels labels = elBoth);
 
 // One loop over the stations of `graph`, each edge in its stored From-to-To
 // direction; with fillBackground the clip rectangle is first filled grey.

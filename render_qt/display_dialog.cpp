@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <algorithm>
 #include <utility>
 
@@ -93,7 +94,7 @@ TDisplayDlg::TDisplayDlg(TDisplaySettings& settings, std::function<void()> repai
     connect(button, &QPushButton::clicked, this, [this, setting = b.setting] { ChooseColor(setting); });
   }
 
-  auto* showArrow = new QCheckBox(QStringLiteral("Show Arrow"), this);
+  auto* showArrow = showArrowChk_ = new QCheckBox(QStringLiteral("Show Arrow"), this);
   showArrow->setObjectName(QStringLiteral("ShowArrowChk"));
   showArrow->setGeometry(168, 16, 97, 17);
   showArrow->setChecked(settings_.ShowArrow);
@@ -105,7 +106,7 @@ TDisplayDlg::TDisplayDlg(TDisplaySettings& settings, std::function<void()> repai
   auto* labelRadio = new QGroupBox(QStringLiteral("Labels"), this);
   labelRadio->setObjectName(QStringLiteral("LabelRadio"));
   labelRadio->setGeometry(160, 40, 129, 49);
-  auto* labelItems = new QButtonGroup(labelRadio);
+  auto* labelItems = labelItems_ = new QButtonGroup(labelRadio);
   const QString labelCaptions[] = {QStringLiteral("Station"), QStringLiteral("Index")};
   for (int item = 0; item < 2; ++item) {
     auto* radio = new QRadioButton(labelCaptions[item], labelRadio);
@@ -146,6 +147,29 @@ TDisplayDlg::TDisplayDlg(TDisplaySettings& settings, std::function<void()> repai
   connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
   QPushButton* cancelButton = AddButton(this, "CancelBtn", QStringLiteral("Cancel"), {231, 196, 75, 25});
   connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void TDisplayDlg::showEvent(QShowEvent* event) {
+  opened_ = settings_;
+  ShowSettingsInControls();
+  QDialog::showEvent(event);
+}
+
+void TDisplayDlg::reject() {
+  const bool changed = !(settings_ == opened_);
+  settings_ = opened_;
+  ShowSettingsInControls();
+  if (changed) Changed();
+  QDialog::reject();
+}
+
+void TDisplayDlg::ShowSettingsInControls() {
+  // The controls follow the settings here; they report no change of their own.
+  const QSignalBlocker arrow(showArrowChk_);
+  showArrowChk_->setChecked(settings_.ShowArrow);
+  const QSignalBlocker labels(labelItems_);
+  labelItems_->button(settings_.LabelMode == lmIndex ? lmIndex : lmStation)->setChecked(true);
+  lineWidthSpin_->SetValueSilently(settings_.LineWidth);
 }
 
 void TDisplayDlg::SetColorChooser(TColorChooser chooser) { colorChooser_ = std::move(chooser); }

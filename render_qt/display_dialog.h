@@ -1,7 +1,9 @@
 #pragma once
 // TDisplayDlg, "Display Options": edits the display settings the main window
 // owns. Every change is applied to the settings at once and followed by the
-// repaint callback; OK and Cancel only close the dialog, so Cancel undoes nothing.
+// repaint callback, so the picture behind the dialog shows it; OK keeps the
+// changes, Cancel (or Escape, or closing the dialog) puts back the settings
+// as they were when the dialog opened and repaints once more.
 
 #include <QColor>
 #include <QDialog>
@@ -11,6 +13,8 @@
 
 #include "render/display_settings.h"
 
+class QButtonGroup;
+class QCheckBox;
 class TIntegerSpin;
 
 class TDisplayDlg final : public QDialog {
@@ -31,7 +35,15 @@ class TDisplayDlg final : public QDialog {
   void SetColorChooser(TColorChooser chooser);
   void SetFontChooser(TFontChooser chooser);
 
+  // Restores the settings the dialog opened with, then closes it.
+  void reject() override;
+
+ protected:
+  // Takes the settings as they are now: the controls show them, and Cancel returns to them.
+  void showEvent(QShowEvent* event) override;
+
  private:
+  void ShowSettingsInControls();
   void ChooseColor(TColor TDisplaySettings::*setting);
   void ChooseFont();
   void Changed();
@@ -41,4 +53,7 @@ class TDisplayDlg final : public QDialog {
   TColorChooser colorChooser_;
   TFontChooser fontChooser_;
   TIntegerSpin* lineWidthSpin_ = nullptr;
+  QCheckBox* showArrowChk_ = nullptr;
+  QButtonGroup* labelItems_ = nullptr;
+  TDisplaySettings opened_;  // the settings when the dialog opened
 };

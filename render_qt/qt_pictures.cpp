@@ -11,9 +11,12 @@
 #include "render_qt/qt_conversions.h"
 
 TSize TQtPictureMaker::MeasureText(const TFontSpec& font, std::string_view text) {
-  const QFontMetrics metrics(ToQFont(font));
+  if (!metrics_ || !(font == font_)) {
+    metrics_ = std::make_unique<QFontMetrics>(ToQFont(font));
+    font_ = font;
+  }
   const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  return {metrics.horizontalAdvance(qtext), metrics.height()};
+  return {metrics_->horizontalAdvance(qtext), metrics_->height()};
 }
 
 std::string TQtPictureMaker::MakePicture(TPictureFormat format, TSize size,

@@ -16,10 +16,12 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
+#include <QStatusBar>
 #include <QTimer>
 #include <stdexcept>
 
@@ -233,8 +235,8 @@ TEST_F(MainWindow, LoopDisplayOpensTheOptionsDialogOnTheWindowsOwnSettings) {
   form->LoopDisplay1->trigger();
   EXPECT_TRUE(wasOpen);
   EXPECT_FALSE(form->DisplayDialog()->isVisible());
-  // Cancel undoes nothing: the change was applied at once.
-  EXPECT_FALSE(form->DisplaySettings.ShowArrow);
+  // Cancel puts back the settings the dialog opened with.
+  EXPECT_TRUE(form->DisplaySettings.ShowArrow);
   EXPECT_TRUE(messages.isEmpty());
 }
 
@@ -246,7 +248,24 @@ TEST(FittedDrawingSize, IsTheFarCornerPlusMarginButAtLeastTheScreen) {
   EXPECT_EQ(FittedDrawingSize(Vec3{1999.9, 1500.99, 0}, screen), QSize(2024, 1525));
   // An empty graph's far corner and an absurd one stay within a widget's reach.
   EXPECT_EQ(FittedDrawingSize(Vec3{-9.9e99, -9.9e99, 0}, screen), screen);
-  EXPECT_EQ(FittedDrawingSize(Vec3{9.9e99, 3000, 0}, screen), QSize(QWIDGETSIZE_MAX, 3025));
+  EXPECT_EQ(FittedDrawingSize(Vec3{9.9e99, 3000, 0}, screen), QSize(kMaxDrawingSide, 3025));
+}
+
+TEST_F(MainWindow, ADrawingAreaThatCannotReachTheNetworkSaysSoOnTheStatusLine) {
+  TSurveyGraph far;
+  far.AddStation("A", Vec3{2e7, 2e7, 0});
+  form->FitDrawingArea(far);
+  EXPECT_EQ(form->PaintBox1->size(), QSize(kMaxDrawingSide, kMaxDrawingSide));
+  EXPECT_EQ(form->statusBar()->currentMessage(),
+            QStringLiteral("The drawing area reaches only 16777214 pixels a side; stations out to (2e+07, 2e+07) lie "
+                           "beyond it"));
+  far.AddStation("B", Vec3{2e7, 3e6, 0});
+  // Fitted to a network it holds, the area is its own size and the note goes.
+  TSurveyGraph near;
+  near.AddStation("A", Vec3{2000, 500, 0});
+  form->FitDrawingArea(near);
+  EXPECT_EQ(form->PaintBox1->size(), QSize(2025, 1024));
+  EXPECT_EQ(form->statusBar()->currentMessage(), QString());
 }
 
 TEST_F(MainWindow, FitDrawingAreaUsesTheScreenSize) {

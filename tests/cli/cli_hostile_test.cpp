@@ -5,6 +5,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,6 +97,21 @@ TEST(CyclornCliHostileFiles, RefusesAPipeAtOnce) {
   EXPECT_EQ(fromPipe.status, 1);
   EXPECT_EQ(fromPipe.err,
             "cyclorn-cli: /dev/stdin: Not a regular file (a pipe)\n");
+}
+
+TEST(CyclornCliHostileFiles, RefusesADeviceAndAFifoWithoutAWriterAtOnce) {
+  const std::string fifo = (std::filesystem::temp_directory_path() /
+                            ("cyclorn-cli-fifo-" + std::to_string(::getpid())))
+                               .string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // Either would never end: /dev/zero reads forever, the FIFO blocks in open.
+  const TCliRun zero = RunCli("loops --load /dev/zero");
+  const TCliRun pipe = RunCli("loops --load '" + fifo + "'");
+  std::filesystem::remove(fifo);
+  EXPECT_EQ(zero.status, 1);
+  EXPECT_EQ(zero.err, "cyclorn-cli: /dev/zero: Not a regular file (a device)\n");
+  EXPECT_EQ(pipe.status, 1);
+  EXPECT_EQ(pipe.err, "cyclorn-cli: " + fifo + ": Not a regular file (a pipe)\n");
 }
 
 } // namespace

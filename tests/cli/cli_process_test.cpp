@@ -406,6 +406,13 @@ TEST_F(CyclornCli, PrintsTheUsageForAWrongCommandLineWithStatusTwo) {
 TEST_F(CyclornCli, ExportsTheGraphViewByTheFileExtension) {
   for (const char* name : {"net.emf", "net.WMF", "net.svg", "net.png"}) {
     const TRun run = Run({"export", "-o", File(name), "--problem", "1"});
+#ifndef CYCLORN_TEST_QT_PICTURES
+    // Built without Qt, the tool writes metafiles only.
+    if (std::string(name).ends_with("g")) {
+      EXPECT_EQ(run.err, "cyclorn-cli: This cyclorn-cli is built without Qt and cannot write \"" + File(name) + "\"\n");
+      continue;
+    }
+#endif
     EXPECT_EQ(run.status, 0) << name << ": " << run.err;
     EXPECT_EQ(run.out, "");
   }
@@ -417,8 +424,10 @@ TEST_F(CyclornCli, ExportsTheGraphViewByTheFileExtension) {
   ASSERT_GE(wmf.size(), 22u);
   EXPECT_EQ(wmf.substr(0, 4), "\xD7\xCD\xC6\x9A");
   EXPECT_EQ(wmf.substr(10, 4), std::string("\x00\x04\x00\x03", 4));  // right 1024, bottom 768
+#ifdef CYCLORN_TEST_QT_PICTURES
   EXPECT_THAT(ReadFile(File("net.svg")), HasSubstr("<svg"));
   EXPECT_EQ(ReadFile(File("net.png")).substr(0, 8), "\x89PNG\r\n\x1A\n");
+#endif
 }
 
 TEST_F(CyclornCli, RefusesAnExportFormatItCannotTellAndWritesNothing) {

@@ -122,3 +122,28 @@ TEST(MetafileText, EncodesUtf16AndTheWesternCodePage) {
   EXPECT_EQ(ToWesternCodePage(0x85), '?');
   EXPECT_EQ(ToWesternCodePage(0x20AC), '?');
 }
+
+TEST(MetafileCanvas, MeasuresEachTextAndEachCharacterOncePerFont) {
+  std::vector<std::string> asked;
+  // "AV" kerns: the pair is 2 pixels narrower than its letters.
+  TMetafileCanvas canvas(100, 100, [&asked](const TFontSpec& font, std::string_view text) {
+    asked.emplace_back(text);
+    TSize size = TestMeasure(font, text);
+    if (text == "AVA") size.Width -= 2;
+    return size;
+  });
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(canvas.TextExtent("AVA").Width, 16);
+    canvas.TextRect(TRect{0, 0, 40, 20}, 0, 0, "AVA");
+  }
+  EXPECT_THAT(asked, ElementsAre("AVA", "A", "V"));
+  // The advances add up to the measured width: the last takes up the kerning.
+  EXPECT_THAT(OpAt<TTextOp>(canvas, 2).Advances, ElementsAre(6, 6, 4));
+  EXPECT_EQ(canvas.TextsMeasured(), 3);
+  // Another font is measured anew.
+  TFontSpec bold;
+  bold.Bold = true;
+  canvas.SetFont(bold);
+  canvas.TextExtent("AVA");
+  EXPECT_EQ(asked.size(), 4u);
+}

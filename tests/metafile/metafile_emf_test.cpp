@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "metafile/metafile_canvas.h"
@@ -120,16 +121,22 @@ TEST(EnhancedMetafile, BoundsCoverWhatIsDrawnEvenBeyondThePicture) {
   EXPECT_THAT(I32s(Emf(canvas), 8, 4), ElementsAre(-21, 9, 120, 70));
 }
 
-TEST(EnhancedMetafile, OpaqueLabelTextCarriesClipStringAndAdvances) {
+TEST(EnhancedMetafile, OpaqueLabelTextIsItsFilledBoxThenTransparentTextWithAdvances) {
   TMetafileCanvas canvas(100, 100, TestMeasure);
   canvas.SetBrushColor(TColor::Rgb(1, 2, 3));
   canvas.TextRect(TRect{10, 20, 40, 36}, 13, 23, "AWB");
   const std::string bytes = Emf(canvas);
-  EXPECT_THAT(EmfRecordTypes(bytes), ElementsAre(emrHeader, emrExtCreateFontIndirectW, emrSelectObject, emrSetTextColor,
-                                                 emrSetBkMode, emrSetBkColor, emrExtTextOutW, emrDeleteObject, emrEof));
+  // Every reader draws the box alike as a rectangle without a pen, and the
+  // text over it alike without a background of its own.
+  EXPECT_THAT(EmfRecordTypes(bytes),
+              ElementsAre(emrHeader, emrCreatePen, emrSelectObject, emrCreateBrushIndirect, emrSelectObject,
+                          emrRectangle, emrExtCreateFontIndirectW, emrSelectObject, emrSetTextColor, emrSetBkMode,
+                          emrExtTextOutW, emrDeleteObject, emrDeleteObject, emrDeleteObject, emrEof));
+  EXPECT_EQ(ReadU32(bytes, FirstOfType(bytes, emrCreatePen).Offset + 12), 5u);                 // no pen
+  EXPECT_EQ(ReadU32(bytes, FirstOfType(bytes, emrCreateBrushIndirect).Offset + 16), 0x030201u);  // the box colour
+  EXPECT_THAT(I32s(bytes, FirstOfType(bytes, emrRectangle).Offset + 8, 4), ElementsAre(10, 20, 41, 37));
   EXPECT_EQ(ReadU32(bytes, FirstOfType(bytes, emrSetTextColor).Offset + 8), 0u);  // window text: black
-  EXPECT_EQ(ReadU32(bytes, FirstOfType(bytes, emrSetBkMode).Offset + 8), 2u);     // opaque
-  EXPECT_EQ(ReadU32(bytes, FirstOfType(bytes, emrSetBkColor).Offset + 8), 0x030201u);
+  EXPECT_EQ(ReadU32(bytes, FirstOfType(bytes, emrSetBkMode).Offset + 8), 1u);     // transparent
 
   const TEmfRecord text = FirstOfType(bytes, emrExtTextOutW);
   // 76 fixed bytes, 3 UTF-16 units padded to 8, 3 advances of 4.
@@ -140,7 +147,7 @@ TEST(EnhancedMetafile, OpaqueLabelTextCarriesClipStringAndAdvances) {
   EXPECT_THAT(I32s(bytes, at + 36, 2), ElementsAre(13, 23));          // reference point
   EXPECT_EQ(ReadU32(bytes, at + 44), 3u);                             // characters
   EXPECT_EQ(ReadU32(bytes, at + 48), 76u);                            // string offset
-  EXPECT_EQ(ReadU32(bytes, at + 52), 6u);                             // clipped and opaque
+  EXPECT_EQ(ReadU32(bytes, at + 52), 4u);                             // clipped only
   EXPECT_THAT(I32s(bytes, at + 56, 4), ElementsAre(10, 20, 40, 36));  // clip rectangle
   EXPECT_EQ(ReadU32(bytes, at + 72), 84u);                            // advances offset
   EXPECT_THAT((std::vector<uint16_t>{ReadU16(bytes, at + 76), ReadU16(bytes, at + 78), ReadU16(bytes, at + 80),
@@ -156,7 +163,7 @@ TEST(EnhancedMetafile, TextOnAClearBrushIsTransparentAndOnlyClipped) {
   const std::string bytes = Emf(canvas);
   EXPECT_EQ(ReadU32(bytes, FirstOfType(bytes, emrSetBkMode).Offset + 8), 1u);
   EXPECT_EQ(ReadU32(bytes, FirstOfType(bytes, emrExtTextOutW).Offset + 52), 4u);
-  EXPECT_THAT(HandlesOf(bytes, emrSetBkColor), ElementsAre());
+  EXPECT_THAT(HandlesOf(bytes, emrRectangle), ElementsAre());
 }
 
 TEST(EnhancedMetafile, WindowTextColourComesFromTheOptions) {
@@ -182,7 +189,8 @@ TEST(EnhancedMetafile, FontRecordHoldsFaceHeightWeightAndStyles) {
   const TEmfRecord record = FirstOfType(bytes, emrExtCreateFontIndirectW);
   const size_t at = record.Offset;
   EXPECT_EQ(record.Size, 332u);
-  EXPECT_THAT(I32s(bytes, at + 8, 6), ElementsAre(1, -13, 0, 0, 0, 700));  // handle, height, ..., weight
+  // Handle 3: the box's pen and brush come first.
+  EXPECT_THAT(I32s(bytes, at + 8, 6), ElementsAre(3, -13, 0, 0, 0, 700));  // handle, height, ..., weight
   EXPECT_THAT((std::vector<int>{bytes[at + 32], bytes[at + 33], bytes[at + 34], bytes[at + 35]}),
               ElementsAre(1, 0, 1, 1));  // italic, underline, strike-out, default character set
   std::u16string face;
@@ -190,7 +198,7 @@ TEST(EnhancedMetafile, FontRecordHoldsFaceHeightWeightAndStyles) {
   EXPECT_EQ(face, std::u16string(u"Arial") + std::u16string(27, u'\0'));
 }
 
-TEST(EnhancedMetafile, ChangesObjectsOnlyWhenNeededAndReusesFreedHandles) {
+TEST(EnhancedMetafile, ChangesObjectsOnlyWhenNeededAndSelectsAKeptOneAgain) {
   TMetafileCanvas canvas(100, 100, TestMeasure);
   canvas.SetPenColor(clRed);
   canvas.MoveTo(TPoint{0, 0});
@@ -203,13 +211,31 @@ TEST(EnhancedMetafile, ChangesObjectsOnlyWhenNeededAndReusesFreedHandles) {
   const std::string bytes = Emf(canvas);
   EXPECT_THAT(EmfRecordTypes(bytes),
               ElementsAre(emrHeader, emrMoveToEx, emrCreatePen, emrSelectObject, emrLineTo, emrLineTo, emrCreatePen,
-                          emrSelectObject, emrDeleteObject, emrLineTo, emrCreatePen, emrSelectObject, emrDeleteObject,
-                          emrLineTo, emrDeleteObject, emrEof));
-  // The new pen is selected before the old one goes, and takes its handle back.
-  EXPECT_THAT(HandlesOf(bytes, emrCreatePen), ElementsAre(1u, 2u, 1u));
-  EXPECT_THAT(HandlesOf(bytes, emrDeleteObject), ElementsAre(1u, 2u, 1u));
+                          emrSelectObject, emrLineTo, emrSelectObject, emrLineTo, emrDeleteObject, emrDeleteObject,
+                          emrEof));
+  // The red pen is kept while the black one draws, and selected again.
+  EXPECT_THAT(HandlesOf(bytes, emrCreatePen), ElementsAre(1u, 2u));
+  EXPECT_THAT(HandlesOf(bytes, emrSelectObject), ElementsAre(1u, 2u, 1u));
+  EXPECT_THAT(HandlesOf(bytes, emrDeleteObject), ElementsAre(1u, 2u));
   EXPECT_EQ(ReadU16(bytes, 56), 3u);
   EXPECT_EQ(ReadU32(bytes, FirstOfType(bytes, emrCreatePen).Offset + 24), 0x0000FFu);
+}
+
+TEST(EnhancedMetafile, KeepsAFewObjectsOfAKindAndDeletesTheLeastRecentlyUsed) {
+  TMetafileCanvas canvas(100, 100, TestMeasure);
+  canvas.MoveTo(TPoint{0, 0});
+  for (uint8_t red = 1; red <= 9; ++red) {
+    canvas.SetPenColor(TColor::Rgb(red, 0, 0));
+    canvas.LineTo(TPoint{red, 0});
+  }
+  const std::string bytes = Emf(canvas);
+  // Eight pens kept; the ninth takes the place of the first, deleted after
+  // the ninth is selected, never while selected.
+  EXPECT_EQ(HandlesOf(bytes, emrCreatePen).size(), 9u);
+  EXPECT_THAT(HandlesOf(bytes, emrDeleteObject), ElementsAre(1u, 2u, 3u, 4u, 5u, 6u, 7u, 8u, 9u));
+  EXPECT_EQ(ReadU16(bytes, 56), 10u);
+  const std::vector<uint32_t> types = EmfRecordTypes(bytes);
+  EXPECT_EQ(std::count(types.begin(), types.end(), emrDeleteObject), 9);
 }
 
 TEST(EnhancedMetafile, PolygonUsesSixteenBitPointsWhenTheyFit) {
@@ -244,7 +270,9 @@ TEST(EnhancedMetafile, FileSizeAndRecordCountMatchTheRecordsOfANetwork) {
   EXPECT_EQ(HandlesOf(bytes, emrExtTextOutW).size(), 6u);
   EXPECT_EQ(HandlesOf(bytes, emrLineTo).size(), 3u);
   EXPECT_EQ(HandlesOf(bytes, emrPolygon16).size(), 3u);
+  // The background, each label's box and frame: the rectangle drawn on a
+  // box just before its text fills it would show nowhere and is left out.
   EXPECT_EQ(HandlesOf(bytes, emrRectangle).size(), 13u);
   EXPECT_EQ(HandlesOf(bytes, emrExtCreateFontIndirectW).size(), 1u);
-  EXPECT_EQ(ReadU16(bytes, 56), 5u);  // pen, brush, font and one being replaced, plus the metafile's own
+  EXPECT_EQ(ReadU16(bytes, 56), 7u);  // no pen, black pen, three brushes, the font, the metafile's own
 }

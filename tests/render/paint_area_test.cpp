@@ -282,4 +282,30 @@ TEST_F(DrawingArea, InPartFillsTheLoopViewGreyEvenWhenTheFirstLoopIsOutOfSight) 
   EXPECT_THAT(Only(log, "PenColor"), Not(Contains("PenColor 0,200,0")));
 }
 
+TEST_F(DrawingArea, PictureDrawsEachStationsLabelOnceWhereItIsDrawnLast) {
+  const auto picture = [this] {
+    TRecordingCanvas canvas;
+    PaintPicture(canvas, state, DistinctSettings());
+    return canvas.Log;
+  };
+  // Graph view A-B, B-C, C-A: B last at B-C, C and A last at C-A.
+  state.ShownGraph = &work;
+  std::vector<std::string> log = picture();
+  EXPECT_EQ(log.front(), "BrushColor 10,11,12");
+  EXPECT_THAT(Only(log, "TextExtent"), ElementsAre("TextExtent B", "TextExtent C", "TextExtent A"));
+  EXPECT_EQ(Only(log, "LineTo").size(), 3u);
+  // Loop view: the chosen loop B-C is drawn last, so its labels are.
+  AddLoop(loops, {{0, 1, 0}, {1, 2, 0}, {2, 0, 0}});
+  AddLoop(loops, {{1, 2, 0}, {2, 5, 0}});  // 2-5 has no station 5 and draws nothing
+  state.ShowLoops = true;
+  state.ChosenLoop = 1;
+  log = picture();
+  EXPECT_THAT(Only(log, "FillRect"), ElementsAre("FillRect 0 0 1024 768"));
+  EXPECT_THAT(Only(log, "TextExtent"), ElementsAre("TextExtent A", "TextExtent B", "TextExtent C"));
+  EXPECT_EQ(Only(log, "LineTo").size(), 5u);
+  EXPECT_EQ(Only(log, "PenColor").back(), "PenColor 0,200,0");
+  loops.Clear();
+  EXPECT_THAT(picture(), IsEmpty());
+}
+
 }  // namespace

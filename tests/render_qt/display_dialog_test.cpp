@@ -175,21 +175,37 @@ TEST_F(DisplayDialog, CancelledColourDialogKeepsTheOldColourButRepaints) {
   EXPECT_EQ(picture.Log.front(), "BrushColor 128,128,128");
 }
 
-TEST_F(DisplayDialog, KeepsAChosenColourWhenTheDialogIsCancelled) {
+TEST_F(DisplayDialog, CancelPutsBackTheSettingsItOpenedWithAndRepaints) {
   colorAnswer = QColor(0, 0, 255);
   Click("LoopColorBtn");
+  Click("ShowArrowChk");
+  Control<QGroupBox>("LabelRadio")->findChildren<QRadioButton*>()[1]->click();  // "Index"
+  Control<TIntegerSpin>("LineWidthSpin")->SetValue(3);
+  ASSERT_EQ(settings.LineWidth, 3);
+  const int before = repaints;
   Click("CancelBtn");
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(dialog->result(), QDialog::Rejected);
-  EXPECT_EQ(settings.LoopColor, TColor::Rgb(0, 0, 255));
-  // Reopened, it still works on the same settings.
+  EXPECT_EQ(settings, TDisplaySettings{});
+  EXPECT_EQ(repaints, before + 1);
+  // Reopened, the controls show the settings, and OK keeps what changed.
   dialog->open();
+  EXPECT_TRUE(Control<QCheckBox>("ShowArrowChk")->isChecked());
+  EXPECT_EQ(Control<TIntegerSpin>("LineWidthSpin")->Value(), 1);
   colorAnswer = QColor(1, 2, 3);
   Click("LoopColorBtn");
-  EXPECT_THAT(colorPresets, ElementsAre(QColor(255, 0, 0), QColor(0, 0, 255)));
+  EXPECT_THAT(colorPresets, ElementsAre(QColor(255, 0, 0), QColor(255, 0, 0)));
+  Click("OKBtn");
+  EXPECT_EQ(settings.LoopColor, TColor::Rgb(1, 2, 3));
+  // Settings changed while it was closed are what it opens with, and Escape cancels.
+  settings.ShowArrow = false;
+  dialog->open();
+  EXPECT_FALSE(Control<QCheckBox>("ShowArrowChk")->isChecked());
+  Click("LoopColorBtn");
   QTest::keyClick(dialog.get(), Qt::Key_Escape);
   EXPECT_FALSE(dialog->isVisible());
   EXPECT_EQ(settings.LoopColor, TColor::Rgb(1, 2, 3));
+  EXPECT_FALSE(settings.ShowArrow);
 }
 
 TEST_F(DisplayDialog, OkClosesWithoutChangingAnything) {

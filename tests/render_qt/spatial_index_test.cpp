@@ -301,4 +301,31 @@ TEST(DrawingIndex, BuildsOncePerGraphAndSettingsThatMoveThingsAndAgainAfterInval
   EXPECT_EQ(index.Builds(), 9);
 }
 
+// Saved pictures draw each station's label once, where it is drawn last;
+// every pixel is still that of the drawing area, labels over lines and all.
+TEST(PaintPicture, DrawsTheDrawingAreasPixelsWithOneLabelPerStation) {
+  TSurveyGraph graph;
+  BuildRandomNetwork(graph, 9, 60, 5);
+  TLoopList loops(5);
+  BuildLoops(loops, 9);
+  const QSize size(620, 620);
+  for (const int width : {1, 4}) {
+    TDisplaySettings settings;
+    settings.LineWidth = width;
+    settings.LabelFont.Height = width == 1 ? -11 : -17;
+    for (const bool showLoops : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "width " << width << (showLoops ? ", loop view" : ", graph view"));
+      const TDrawingState state{showLoops, &graph, &graph, &loops, 2};
+      QImage once(size, QImage::Format_RGB32);
+      once.fill(kUnpainted);
+      {
+        QPainter painter(&once);
+        TQtCanvas canvas(painter);
+        PaintPicture(canvas, state, settings);
+      }
+      EXPECT_TRUE(once == PaintWhole(state, settings, size));
+    }
+  }
+}
+
 }  // namespace
