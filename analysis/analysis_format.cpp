@@ -7,26 +7,12 @@
 #include <string>
 #include <string_view>
 
-namespace {
-
-using TCell = std::optional<std::string>;  // nothing: a figure that cannot be known
-
-constexpr int kMetres = 4, kPercent = 3, kFigure = 3;
-
-TCell Fixed(double x, int decimals) {
-  if (!std::isfinite(x)) return std::nullopt;
-  char buffer[64];
-  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
-  std::string text(buffer, result.ptr);
-  // A value that rounds to zero is written without a sign.
-  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
-  return text;
-}
-
 std::string StationLabel(const TSurvey& survey, int32_t s) {
   const std::string_view name = survey.MainName(s);
   return name.empty() ? "#" + std::to_string(s) : std::string(name);
 }
+
+namespace {
 
 struct TLegSource {
   std::string File;
@@ -46,6 +32,26 @@ TLegSource SourceOf(const TSurvey& survey, int32_t leg) {
 std::string SourceText(const TLegSource& source) {
   if (source.File.empty() && source.Line <= 0) return "-";
   return source.File + ":" + (source.Line > 0 ? std::to_string(source.Line) : "?");
+}
+
+}  // namespace
+
+std::string LegSourceText(const TSurvey& survey, int32_t leg) { return SourceText(SourceOf(survey, leg)); }
+
+namespace {
+
+using TCell = std::optional<std::string>;  // nothing: a figure that cannot be known
+
+constexpr int kMetres = 4, kPercent = 3, kFigure = 3;
+
+TCell Fixed(double x, int decimals) {
+  if (!std::isfinite(x)) return std::nullopt;
+  char buffer[64];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, x, std::chars_format::fixed, decimals);
+  std::string text(buffer, result.ptr);
+  // A value that rounds to zero is written without a sign.
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) text.erase(0, 1);
+  return text;
 }
 
 std::string_view StatusName(TLoopStatus status) {

@@ -66,6 +66,7 @@
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "analysis/blunders.h"
@@ -82,6 +83,12 @@ struct TReportOptions {
   // Blunders: list every checked leg after the suspects.
   bool All = false;
 };
+
+// A station's full survey name, "#N" for a station without a name.
+std::string StationLabel(const TSurvey& survey, int32_t station);
+// Where a leg's readings are, "FILE:LINE" ("FILE:?" without a line, "-"
+// when the survey holds no raw data for it).
+std::string LegSourceText(const TSurvey& survey, int32_t leg);
 
 void WriteMisclosures(std::ostream& out, const TSurvey& survey, const std::vector<TLoopMisclosure>& loops,
                       const TReportOptions& options);

@@ -19,6 +19,7 @@
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
 #include "loops/loop_quality.h"
+#include "workbench/misclosure_colors.h"
 #include "workbench/workbench.h"
 
 namespace {
@@ -163,7 +164,10 @@ void TLoopsPage::Button1Click() {
   SubTimer1->Start();
   TWorkbench& bench = host_.Bench();
   // The grid keeps its rows should the search fail half way.
-  if (OptimizeRadioIndex() >= 0) KeepGridLoops();
+  if (OptimizeRadioIndex() >= 0) {
+    KeepGridLoops();
+    host_.LoopsReplaced();
+  }
   switch (OptimizeRadioIndex()) {
     case 0:
       bench.FindLoops(TLoopMethod::lmShortest, OptimiseChk->isChecked());
@@ -192,7 +196,14 @@ void TLoopsPage::Button2Click() { host_.ShowGraph(*host_.Bench().WorkGraph); }
 
 void TLoopsPage::FillLoopGrid() {
   const int current = LoopGrid->currentIndex().row();
-  LoopGridModel->ShowLoops(host_.Bench().Loops.get());
+  const TWorkbench& bench = host_.Bench();
+  // A survey with raw data adds each loop's misclosure to its row and colours it by its ratio.
+  std::vector<TLoopMisclosure> misclosures;
+  if (bench.HasRawData()) misclosures = bench.Misclosures();
+  loopColors_ = misclosures.empty() ? std::vector<TColor>()
+                                    : LoopColorsByRatio(misclosures, static_cast<size_t>(bench.Loops->Count()));
+  LoopGridModel->ShowLoops(bench.Loops.get(), std::move(misclosures));
+  ShowMisclosureColumns(LoopGridModel->HasMisclosures());
   // The grid now reads Loops itself; an older list it kept is no longer shown.
   GridLoops.reset();
   if (current < 0) return;
@@ -208,15 +219,21 @@ void TLoopsPage::FillLoopGrid() {
 
 void TLoopsPage::ShowOneLoopBtnClick() {
   if (host_.Bench().Loops->Count() == 0) return;
-  SetLoopGridRow(static_cast<int>(LoopSpin->Value()) + 1);
+  SetLoopGridRow(LoopGridModel->RowOfLoop(static_cast<int>(LoopSpin->Value())) + 1);
   host_.ShowChosenLoop();
+}
+
+void TLoopsPage::ChooseLoop(int loop) {
+  if (loop < 0 || loop >= host_.Bench().Loops->Count()) return;
+  LoopSpin->SetValueSilently(loop);
+  ShowOneLoopBtnClick();
 }
 
 void TLoopsPage::LoopGridClick() {
   // The grid also reports losing its current row while it is refilled; a
   // click always lands on a data row.
   if (LoopGridRow() < 1) return;
-  const int r = LoopGridRow() - 1;
+  const int r = LoopGridModel->LoopOfRow(LoopGridRow() - 1);
   if (r > host_.Bench().Loops->Count()) return;
   LoopSpin->SetValueSilently(r);
   host_.ShowChosenLoop();
@@ -229,15 +246,36 @@ void TLoopsPage::ClearLoopBrowser() {
   LoopCntDis->clear();
   LoopQualityLabel->clear();
   LoopGridModel->ShowNothing();
+  ShowMisclosureColumns(false);
+  loopColors_.clear();
   GridLoops.reset();
   RestoreLoopGridRow(0);
 }
 
 void TLoopsPage::KeepGridLoops() {
   std::unique_ptr<TLoopList>& loops = host_.Bench().Loops;
+  // The colours belong to the list now in Loops, which is about to be refilled.
+  loopColors_.clear();
   if (LoopGridModel->Loops() != loops.get()) return;
   GridLoops = std::move(loops);
   loops = std::make_unique<TLoopList>(5);
+}
+
+void TLoopsPage::ShowMisclosureColumns(bool shown) {
+  if (shown && !LoopGrid->isSortingEnabled()) {
+    // Enabling sorting sorts at once by the header's indicator: none, so the
+    // loops stay in list order until a header is clicked.
+    LoopGrid->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    LoopGrid->setSortingEnabled(true);
+  } else if (!shown && LoopGrid->isSortingEnabled()) {
+    LoopGrid->setSortingEnabled(false);
+    LoopGrid->horizontalHeader()->setSortIndicatorShown(false);
+  }
+  // The view measures the rows in sight only, so this is quick for any number of loops.
+  if (shown) {
+    for (int column = TLoopGridModel::kColumns; column < LoopGridModel->columnCount(); ++column)
+      LoopGrid->resizeColumnToContents(column);
+  }
 }
 
 void TLoopsPage::RestoreLoopGridRow(int row) {

@@ -4,8 +4,10 @@
 
 #include <QWidget>
 #include <memory>
+#include <vector>
 
 #include "core/owned_lists.h"
+#include "render/canvas.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -57,14 +59,22 @@ class TLoopsPage final : public QWidget {
   // list, hands that list to the grid and makes Loops a new list, so the grid
   // keeps what the last "Find Loops" listed.
   void KeepGridLoops();
+  // Makes `loop` the chosen loop: the loop chooser, the grid's current row and the drawing follow.
+  void ChooseLoop(int loop);
+  // The colour of each loop of Loops by its misclosure ratio; empty when the
+  // network has no raw data or the grid does not show Loops.
+  const std::vector<TColor>& LoopColors() const { return loopColors_; }
 
  private:
   // Makes `row` (0 = first data row) the grid's current row after its model
   // was reset, without reporting it as a click.
   void RestoreLoopGridRow(int row);
+  // Adds or removes the sorting that the misclosure columns bring.
+  void ShowMisclosureColumns(bool shown);
 
   TPageHost& host_;
   // The loop list the grid reads after a tree command or a search replaced Loops.
   std::unique_ptr<TLoopList> GridLoops;
   bool restoringGridRow_ = false;
+  std::vector<TColor> loopColors_;
 };

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "app/application.h"
+#include "app/blunders_page.h"
 #include "app/drawing_size.h"
 #include "app/grid_page.h"
 #include "app/help_window.h"
@@ -70,9 +71,14 @@ TForm1::TForm1(QWidget* parent)
   GridPage = new TGridPage(*this);
   SpanningPage = new TSpanningPage(*this);
   LoopsPage = new TLoopsPage(*this);
+  BlundersPage = new TBlundersPage(*this);
   PageControl1->addTab(Scrollable(GridPage), QStringLiteral("Grid"));
   PageControl1->addTab(Scrollable(SpanningPage), QStringLiteral("Spanning"));
   PageControl1->addTab(Scrollable(LoopsPage), QStringLiteral("Loops"));
+  // The "Blunders" page is a tab only while the network has raw data.
+  BlundersArea = Scrollable(BlundersPage);
+  BlundersArea->setParent(central);
+  BlundersArea->hide();
   PageControl1->setCurrentIndex(0);
   layout->addWidget(PageControl1);
   TakeControlsOfPages();
@@ -153,9 +159,9 @@ void TForm1::CreateMenus() {
   SurveySurface1 = legsMenu->addAction(QStringLiteral("Surface Legs"));
   SurveyDuplicates1 = legsMenu->addAction(QStringLiteral("Duplicate Legs"));
   const TLegChoice legs = Workbench.LegChoice;
-  for (const auto& [action, name, checked] :
-       {std::tuple{SurveySplays1, "SurveySplays1", legs.Splays}, std::tuple{SurveySurface1, "SurveySurface1", legs.Surface},
-        std::tuple{SurveyDuplicates1, "SurveyDuplicates1", legs.Duplicates}}) {
+  for (const auto& [action, name, checked] : {std::tuple{SurveySplays1, "SurveySplays1", legs.Splays},
+                                              std::tuple{SurveySurface1, "SurveySurface1", legs.Surface},
+                                              std::tuple{SurveyDuplicates1, "SurveyDuplicates1", legs.Duplicates}}) {
     action->setObjectName(QString::fromLatin1(name));
     action->setCheckable(true);
     action->setChecked(checked);
@@ -217,21 +223,58 @@ void TForm1::SetDrawingAreaSize(QSize size) { PaintBox1->setFixedSize(size); }
 QSize TForm1::DrawingViewSize() const { return ScrollBox1->size(); }
 
 void TForm1::WorkGraphReplaced() {
+  LoopsReplaced();
   LoopsPage->ClearLoopBrowser();
+  const int blundersTab = PageControl1->indexOf(BlundersArea);
+  if (Workbench.HasRawData() && blundersTab < 0) {
+    PageControl1->addTab(BlundersArea, QStringLiteral("Blunders"));
+  } else if (!Workbench.HasRawData() && blundersTab >= 0) {
+    PageControl1->removeTab(blundersTab);
+    BlundersArea->hide();
+  }
   ShowGraph(*WorkGraph);
 }
 
-void TForm1::KeepGridLoops() { LoopsPage->KeepGridLoops(); }
+void TForm1::KeepGridLoops() {
+  LoopsReplaced();
+  LoopsPage->KeepGridLoops();
+}
+
+void TForm1::LoopsReplaced() {
+  MarkedShot = -1;
+  MarkedLoops.clear();
+  BlundersPage->ClearSuspects();
+}
+
+void TForm1::FindMinimalLoops() {
+  LoopsPage->SetOptimizeRadioIndex(2);
+  LoopsPage->Button1Click();
+}
+
+void TForm1::MarkSuspect(int32_t shot, std::vector<int32_t> loops) {
+  MarkedShot = shot;
+  MarkedLoops = std::move(loops);
+  ShowLoops = true;
+  if (!MarkedLoops.empty()) LoopsPage->ChooseLoop(MarkedLoops.front());
+  PaintBox1->update();
+}
+
+void TForm1::ShowStatus(const QString& text) { statusBar()->showMessage(text); }
 
 void TForm1::SetTitle(const QString& title) { setWindowTitle(title); }
 
-void TForm1::PaintBox1Paint(TCanvas& canvas) const {
-  PaintDrawingArea(canvas, {ShowLoops, ShownGraph, WorkGraph.get(), Loops.get(), LoopSpin->Value()}, DisplaySettings);
+TDrawingState TForm1::DrawingState() const {
+  TDrawingState state{ShowLoops, ShownGraph, WorkGraph.get(), Loops.get(), LoopSpin->Value()};
+  state.LoopColors = LoopsPage->LoopColors();
+  state.MarkedLoops = MarkedLoops;
+  state.MarkedEdge = MarkedShot;
+  return state;
 }
 
+void TForm1::PaintBox1Paint(TCanvas& canvas) const { PaintDrawingArea(canvas, DrawingState(), DisplaySettings); }
+
 void TForm1::PaintBox1Paint(TCanvas& canvas, const TRect& visible) const {
-  PaintDrawingArea(canvas, {ShowLoops, ShownGraph, WorkGraph.get(), Loops.get(), LoopSpin->Value()}, DisplaySettings,
-                   *DrawingIndex, visible);
+  PaintDrawingArea(canvas, DrawingState(), DisplaySettings, *DrawingIndex, visible);
 }
 
 int TForm1::LoopGridRow() const { return LoopsPage->LoopGridRow(); }

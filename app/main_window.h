@@ -10,12 +10,14 @@
 #include <QSize>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/file_commands.h"
 #include "app/page_host.h"
 #include "core/owned_lists.h"
 #include "core/survey_graph.h"
 #include "render/display_settings.h"
+#include "render/paint_area.h"
 #include "workbench/picture_export.h"
 #include "workbench/workbench.h"
 
@@ -29,6 +31,7 @@ class QPushButton;
 class QScrollArea;
 class QTableView;
 class QTabWidget;
+class TBlundersPage;
 class TCanvas;
 class TDisplayDlg;
 class TDrawingIndex;
@@ -59,6 +62,8 @@ class TForm1 final : public QMainWindow, private TPageHost {
   void SetShowLoops(bool v) override;
   void ShowGraph(TSurveyGraph& graph) override;
   void FitDrawingArea(const TSurveyGraph& graph) override;
+  // What a repaint of the drawing area reads now.
+  TDrawingState DrawingState() const;
   // Draws what the drawing area shows now: the loops over the work graph or the shown graph.
   void PaintBox1Paint(TCanvas& canvas) const;
   // The same, only where it shows in `visible` (the canvas's clip), found
@@ -85,6 +90,10 @@ class TForm1 final : public QMainWindow, private TPageHost {
   // What the status line says when the drawing area cannot reach the whole
   // network; empty when it can.
   QString DrawingAreaNote;
+  // The suspect leg marked in the loop view (a work-graph shot, -1 for none)
+  // and the loops through it, drawn on top.
+  int32_t MarkedShot = -1;
+  std::vector<int32_t> MarkedLoops;
   // Where the edges and loops lie, for repainting part of the drawing area.
   std::unique_ptr<TDrawingIndex> DrawingIndex;
 
@@ -95,6 +104,10 @@ class TForm1 final : public QMainWindow, private TPageHost {
   TGridPage* GridPage = nullptr;
   TSpanningPage* SpanningPage = nullptr;
   TLoopsPage* LoopsPage = nullptr;
+  TBlundersPage* BlundersPage = nullptr;
+  // The scroll area that holds BlundersPage; a tab of PageControl1 only
+  // while the network has raw survey data.
+  QScrollArea* BlundersArea = nullptr;
 
   // Menus.
   QAction* LoadFile1 = nullptr;
@@ -176,6 +189,10 @@ class TForm1 final : public QMainWindow, private TPageHost {
   void WorkGraphReplaced() override;
   void KeepGridLoops() override;
   void SetTitle(const QString& title) override;
+  void LoopsReplaced() override;
+  void FindMinimalLoops() override;
+  void MarkSuspect(int32_t shot, std::vector<int32_t> loops) override;
+  void ShowStatus(const QString& text) override;
 
   void CreateMenus();
   // Loads a graph file or a survey chosen by the user (an empty name: cancelled).

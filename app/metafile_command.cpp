@@ -3,27 +3,14 @@
 // file's extension: an enhanced or placeable Windows metafile, SVG or PNG.
 
 #include <QFile>
-#include <QGuiApplication>
 
+#include "app/busy_cursor.h"
 #include "app/main_window.h"
 #include "controls/integer_spin.h"
 #include "core/errors.h"
 #include "render_qt/qt_conversions.h"
 #include "render_qt/qt_pictures.h"
 #include "workbench/picture_export.h"
-
-namespace {
-
-// Shows the busy cursor for as long as it lives, however the block ends.
-class TBusyCursor {
- public:
-  TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
-  TBusyCursor(const TBusyCursor&) = delete;
-  TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
-
-}  // namespace
 
 void TForm1::SaveMetafile1Click() {
   const QString name = ChooseFile(SaveMetafileRequest());
@@ -33,7 +20,7 @@ void TForm1::SaveMetafile1Click() {
 
 TPictureRequest TForm1::PictureOfDrawingArea() const {
   TPictureRequest request;
-  request.State = {ShowLoops, ShownGraph, WorkGraph.get(), Loops.get(), LoopSpin->Value()};
+  request.State = DrawingState();
   request.Settings = DisplaySettings;
   const QSize screen = ScreenSize();
   // The drawing area as it is fitted to the drawn graph, however it was

@@ -5,6 +5,8 @@
 
 #include <QSize>
 #include <QString>
+#include <cstdint>
+#include <vector>
 
 class TSurveyGraph;
 class TWorkbench;
@@ -30,6 +32,15 @@ class TPageHost {
   // Before a command refills Loops: the loop grid keeps the list it shows.
   virtual void KeepGridLoops() = 0;
   virtual void SetTitle(const QString& title) = 0;
+  // Loops is about to be refilled or emptied: what was marked on its loops goes.
+  virtual void LoopsReplaced() = 0;
+  // "Find Loops" with "Minimal" on the loops page, as if pressed there.
+  virtual void FindMinimalLoops() = 0;
+  // Shows the loop view with work-graph shot `shot` (-1: none) marked and
+  // the loops `loops` of Loops on top, the first of them chosen.
+  virtual void MarkSuspect(int32_t shot, std::vector<int32_t> loops) = 0;
+  // Shows `text` on the status line.
+  virtual void ShowStatus(const QString& text) = 0;
 
  protected:
   ~TPageHost() = default;

@@ -80,9 +80,12 @@ void DrawLoop(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeArray& loop
   for (int32_t k = 0; k < loop.Count(); ++k) DrawLabelledEdge(canvas, graph, loop.GetEdge(k), edgeColor, settings);
 }
 
-void DrawAllLoops(TCanvas& canvas, const TSurveyGraph& graph, const TLoopList& loops,
-                  const TDisplaySettings& settings) {
-  for (int32_t i = 0; i < loops.Count(); ++i) DrawLoop(canvas, graph, loops.LoopAt(i), i == 0, clBlack, settings);
+void DrawAllLoops(TCanvas& canvas, const TSurveyGraph& graph, const TLoopList& loops, const TDisplaySettings& settings,
+                  std::span<const TColor> colors) {
+  for (int32_t i = 0; i < loops.Count(); ++i) {
+    const TColor color = static_cast<size_t>(i) < colors.size() ? colors[static_cast<size_t>(i)] : clBlack;
+    DrawLoop(canvas, graph, loops.LoopAt(i), i == 0, color, settings);
+  }
 }
 
 void DrawStationLabel(TCanvas& canvas, int32_t x, int32_t y, std::string_view text, const TDisplaySettings& settings) {

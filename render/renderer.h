@@ -47,9 +47,11 @@ void DrawLabelledEdge(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeRec
 void DrawLoop(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeArray& loop, bool fillBackground, TColor edgeColor,
               const TDisplaySettings& settings);
 
-// Every loop of `loops` over `graph` in black, the first one filling the
-// background grey. Draws nothing when there are no loops.
-void DrawAllLoops(TCanvas& canvas, const TSurveyGraph& graph, const TLoopList& loops, const TDisplaySettings& settings);
+// Every loop of `loops` over `graph` in black (loop i in colors[i] where
+// colors has it), the first one filling the background grey. Draws nothing
+// when there are no loops.
+void DrawAllLoops(TCanvas& canvas, const TSurveyGraph& graph, const TLoopList& loops, const TDisplaySettings& settings,
+                  std::span<const TColor> colors = {});
 
 // A boxed label centred on (x, y): the text on a LabelColor box 3 pixels
 // larger on each side, framed in the current pen 1 pixel further out.

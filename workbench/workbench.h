@@ -53,6 +53,10 @@ class TWorkbench {
   const TSurvey* Survey() const { return survey_.get(); }
   // How the survey maps onto the work graph (empty without a survey).
   const TSurveyNetwork& Network() const { return network_; }
+  // Whether the work graph was made from a survey with raw data (.svx).
+  bool HasRawData() const { return survey_ && survey_->HasMeasurements(); }
+  // Raises ECyclornError, saying what is needed, unless HasRawData.
+  void RequireMeasurements() const;
   // The misclosure of every loop of Loops, over the raw data of the loaded
   // survey. Raises ECyclornError when the work graph has no raw data behind
   // it (no survey, or a processed one, which holds positions only).
@@ -114,8 +118,6 @@ class TWorkbench {
 
   int64_t lastSearch_ = 0;
   std::optional<TMinimalBasis> minimalBasis_;
-  // Raises unless the loaded survey has raw data.
-  void RequireMeasurements() const;
 
   std::unique_ptr<TSurvey> survey_;
   std::string surveyFile_;

@@ -9,6 +9,7 @@
 
 using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
 using ::testing::IsEmpty;
 using ::testing::Not;
 
@@ -216,6 +217,44 @@ TEST_F(DrawingArea, DrawsEveryLoopInBlackOnGreyThenTheChosenOneInLoopColour) {
   EXPECT_THAT(Only(log, "TextExtent"),
               ElementsAre("TextExtent A", "TextExtent B", "TextExtent B", "TextExtent C", "TextExtent C",
                           "TextExtent A", "TextExtent B", "TextExtent C", "TextExtent B", "TextExtent C"));
+}
+
+TEST_F(DrawingArea, ColoursLoopsThenDrawsMarkedLoopsTheChosenOneAndTheMarkedEdgeWiderInEveryPath) {
+  AddLoop(loops, {{0, 1, 0}, {1, 2, 0}, {2, 0, 0}});
+  AddLoop(loops, {{1, 2, 0}});
+  const std::vector<TColor> colors = {TColor::Rgb(0, 0, 255)};  // shorter than the list: loop 1 black
+  const std::vector<int32_t> marked = {1, 7, -1};               // 7 and -1 are no loops
+  state.ShowLoops = true;
+  state.ChosenLoop = 0;
+  state.LoopColors = colors;
+  state.MarkedLoops = marked;
+  state.MarkedEdge = 2;  // C-A
+  const auto pens = [](const std::vector<std::string>& log) {
+    std::vector<std::string> result;
+    for (const std::string& line : log)
+      if ((line.starts_with("PenColor ") && line != "PenColor 0,0,0") || line.starts_with("LineTo "))
+        result.push_back(line);
+    return result;
+  };
+  const std::vector<std::string> whole = Paint();
+  const std::vector<std::string> expected = {
+      "PenColor 0,0,255",   "LineTo 190 50",  "PenColor 0,0,255", "LineTo 154 141", "PenColor 0,0,255", "LineTo 104 59",
+      "LineTo 154 141",                        // loop 1 in black
+      "PenColor 0,200,0",   "LineTo 154 141",  // marked
+      "PenColor 0,200,0",   "LineTo 190 50",  "PenColor 0,200,0", "LineTo 154 141", "PenColor 0,200,0", "LineTo 104 59",
+      "PenColor 255,255,0", "LineTo 104 59"};
+  EXPECT_THAT(pens(whole), ElementsAreArray(expected));
+  EXPECT_EQ(Only(whole, "PenWidth").back(), "PenWidth 5");
+  TRecordingCanvas picture;
+  PaintPicture(picture, state, DistinctSettings());
+  EXPECT_THAT(pens(picture.Log), ElementsAreArray(expected));
+  TRecordingCanvas part;
+  TDrawingIndex index;
+  PaintDrawingArea(part, state, DistinctSettings(), index, part.Clip);
+  EXPECT_THAT(pens(part.Log), ElementsAreArray(expected));
+  // A marked edge that is not in the work graph is not drawn.
+  state.MarkedEdge = 3;
+  EXPECT_THAT(pens(Paint()), Not(Contains("PenColor 255,255,0")));
 }
 
 TEST_F(DrawingArea, DrawsNothingAtAllForAnEmptyLoopList) {

@@ -1,0 +1,13 @@
+#pragma once
+// TBusyCursor: the busy cursor, shown for as long as it lives, however the block ends.
+
+#include <QCursor>
+#include <QGuiApplication>
+
+class TBusyCursor {
+ public:
+  TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
