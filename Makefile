@@ -20,7 +20,10 @@ build: deps
 test: build
 	ctest --preset $(PRESET) $(CTEST_ARGS)
 
-run: build
+# The window and cyclorn-cli only: the tests and benchmarks wait for make test.
+run: deps
+	cmake --preset $(PRESET)
+	cmake --build --preset $(PRESET) --target cyclorn cyclorn-cli
 	@./scripts/run-workbench build/$(PRESET)
 
 asan-test:

@@ -5,7 +5,8 @@
 //   click NAME   presses the button, check box or menu item named NAME
 //   grab FILE    saves a picture of the drawing area as painted now
 //   grab-window FILE  the same for the whole window
-//   page N       shows page N of the page control (0 "Grid", 1 "Spanning", 2 "Loops")
+//   page N       shows page N of the page control (0 "Grid", 1 "Spanning", 2 "Loops",
+//                3 "Blunders" while a survey with raw data is open)
 //   load FILE    runs "Load Graph File" with FILE chosen in its file dialog
 //   scroll X Y   scrolls the drawing so that its point (X, Y) is at the top
 //                left of the scroll area, as far as the scroll bars go

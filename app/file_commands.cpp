@@ -9,6 +9,7 @@
 #include <QFileDialog>
 #include <QStatusBar>
 
+#include "app/application.h"
 #include "app/main_window.h"
 #include "surveys/survey_summary.h"
 
@@ -72,8 +73,16 @@ void TForm1::OpenSurvey1Click() { LoadNetworkFile(ChooseFile(OpenSurveyRequest()
 
 void TForm1::LoadNetworkFile(const QString& name) {
   if (name.isEmpty()) return;
-  // The workbench loads aside: a bad file keeps the network and the loop browser.
-  const std::string warning = Workbench.Load(QFile::encodeName(name).toStdString());
+  // The workbench loads aside: a bad file keeps the network and the loop
+  // browser. The message names the file, unless it does already.
+  std::string warning;
+  try {
+    warning = Workbench.Load(QFile::encodeName(name).toStdString());
+  } catch (const std::exception& error) {
+    const QString message = ErrorMessageOf(error);
+    ShowErrorMessage(message.startsWith(name) ? message : name + QStringLiteral(": ") + message);
+    return;
+  }
   FitDrawingArea(*WorkGraph);
   WorkGraphReplaced();
   // A file that ended early loads as declared, and the status line says what

@@ -30,14 +30,25 @@ constexpr int kOptimizeRadioItems = 3;
 
 QLabel* MakeLabel(const QString& caption, QWidget* parent) { return new QLabel(caption, parent); }
 
-// "Total edges: <n>, a basis" or "..., not a basis"; for the minimal search
-// "..., a minimum basis" or "..., a near-minimum basis".
+// "Total edges: <n>, a basis"; for the minimal search "..., a minimum
+// basis" or "..., a near-minimum basis". Loops that are not a basis say what
+// they lack: "..., not a basis: 10 of 55 independent loops, 2 not closed,
+// 1 dependent; "Minimal" finds all 55".
 QString LoopQualityText(const TLoopSetQuality& quality, std::optional<TMinimalBasis> minimal) {
-  QString basis = QStringLiteral("not a basis");
-  if (IsBasis(quality))
-    basis = minimal ? QStringLiteral("a %1 basis").arg(QString::fromLatin1(MinimalBasisName(*minimal)))
-                    : QStringLiteral("a basis");
-  return QStringLiteral("Total edges: %1, %2").arg(quality.Edges).arg(basis);
+  if (IsBasis(quality)) {
+    const QString basis = minimal ? QStringLiteral("a %1 basis").arg(QString::fromLatin1(MinimalBasisName(*minimal)))
+                                  : QStringLiteral("a basis");
+    return QStringLiteral("Total edges: %1, %2").arg(quality.Edges).arg(basis);
+  }
+  QString text = QStringLiteral("Total edges: %1, not a basis: %2 of %3 independent loops")
+                     .arg(quality.Edges)
+                     .arg(quality.Independent)
+                     .arg(quality.CycleRank);
+  if (quality.Closed < quality.Loops) text += QStringLiteral(", %1 not closed").arg(quality.Loops - quality.Closed);
+  if (quality.Independent < quality.Closed)
+    text += QStringLiteral(", %1 dependent").arg(quality.Closed - quality.Independent);
+  if (!minimal) text += QStringLiteral("; \"Minimal\" finds all %1").arg(quality.CycleRank);
+  return text;
 }
 
 }  // namespace
@@ -68,6 +79,7 @@ TLoopsPage::TLoopsPage(TPageHost& host, QWidget* parent) : QWidget(parent), host
   layout->addLayout(counters);
   LoopQualityLabel = new QLabel(this);
   LoopQualityLabel->setObjectName(QStringLiteral("LoopQualityLabel"));
+  LoopQualityLabel->setWordWrap(true);
   layout->addWidget(LoopQualityLabel);
 
   layout->addWidget(MakeLabel(QStringLiteral("Loop Info"), this));
@@ -105,8 +117,10 @@ TLoopsPage::TLoopsPage(TPageHost& host, QWidget* parent) : QWidget(parent), host
   OptimizeRadioItems = new QButtonGroup(OptimizeRadio);
   const QString items[kOptimizeRadioItems] = {QStringLiteral("Shortest"), QStringLiteral("Overlap"),
                                               QStringLiteral("Minimal")};
+  const char* const names[kOptimizeRadioItems] = {"ShortestRadio", "OverlapRadio", "MinimalRadio"};
   for (int i = 0; i < kOptimizeRadioItems; ++i) {
     auto* radio = new QRadioButton(items[i], OptimizeRadio);
+    radio->setObjectName(QString::fromLatin1(names[i]));
     radioLayout->addWidget(radio, i / 2, i % 2);
     OptimizeRadioItems->addButton(radio, i);
   }
@@ -184,12 +198,18 @@ void TLoopsPage::Button1Click() {
   const TLoopList& loops = *bench.Loops;
   SubTimer1->Stop();
   SubTimer1->ShowElapsed();
-  LoopSpin->SetMaxValue(loops.Count() - 1);
+  // Without loops the chooser stays at 0 and the network stays in view.
+  LoopSpin->SetMaxValue(std::max(loops.Count() - 1, 0));
   LoopSpin->SetValue(0);
   FillLoopGrid();
   LoopCntDis->setText(QString::number(loops.Count()));
   LoopQualityLabel->setText(LoopQualityText(bench.MeasureLoops(), bench.MinimalBasis()));
-  host_.SetShowLoops(true);
+  if (loops.Count() == 0) {
+    host_.ShowStatus(bench.WorkGraph->StationCount() == 0
+                         ? QStringLiteral("No loops: the network is empty; make a grid or load a file first")
+                         : QStringLiteral("No loops: no shot of the network closes a loop"));
+  }
+  host_.SetShowLoops(loops.Count() > 0);
 }
 
 void TLoopsPage::Button2Click() { host_.ShowGraph(*host_.Bench().WorkGraph); }

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 
+#include "controls/auto_button.h"
 #include "controls/up_down_button.h"
 
 namespace {
@@ -64,6 +65,12 @@ TCustomSpin::TCustomSpin(QWidget* parent)
   unitsPanel->hide();
   connect(this, &QLineEdit::textChanged, this, [this] {
     if (!blockChangeEvent) Q_EMIT Change();
+  });
+  // Scripts press the arrows by name: "<spin>Up" and "<spin>Down".
+  connect(this, &QObject::objectNameChanged, this, [this](const QString& name) {
+    upDown->setObjectName(name + QStringLiteral("UpDown"));
+    upDown->UpButton()->setObjectName(name + QStringLiteral("Up"));
+    upDown->DownButton()->setObjectName(name + QStringLiteral("Down"));
   });
   LayoutChildren();
 }

@@ -108,8 +108,10 @@ TDisplayDlg::TDisplayDlg(TDisplaySettings& settings, std::function<void()> repai
   labelRadio->setGeometry(160, 40, 129, 49);
   auto* labelItems = labelItems_ = new QButtonGroup(labelRadio);
   const QString labelCaptions[] = {QStringLiteral("Station"), QStringLiteral("Index")};
+  const char* const labelNames[] = {"StationLabelRadio", "IndexLabelRadio"};
   for (int item = 0; item < 2; ++item) {
     auto* radio = new QRadioButton(labelCaptions[item], labelRadio);
+    radio->setObjectName(QString::fromLatin1(labelNames[item]));
     radio->setGeometry(8, 15 + 15 * item, 113, 16);
     labelItems->addButton(radio, item);
   }

@@ -7,8 +7,8 @@
 #include <QScrollArea>
 #include <QTableView>
 
-#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
+#include "render_qt/paint_box.h"
 #include "tests/app/app_test_support.h"
 
 namespace {

@@ -14,8 +14,8 @@
 #include "app/application.h"
 #include "render_qt/paint_box.h"
 #include "render_qt/qt_pictures.h"
-#include "workbench/picture_export.h"
 #include "tests/app/app_test_support.h"
+#include "workbench/picture_export.h"
 
 namespace {
 
@@ -107,7 +107,9 @@ TEST_F(FileCommands, ABadFileShowsItsMessageAndKeepsThePreviousNetworkAndView) {
 
   Answer(DataPath(QStringLiteral("bad_number.grf")));
   form->LoadFile1->trigger();
-  EXPECT_THAT(messages, ElementsAre(QStringLiteral("Invalid numeric input (line 7)")));
+  // The message names the file.
+  EXPECT_THAT(messages, ElementsAre(DataPath(QStringLiteral("bad_number.grf")) +
+                                    QStringLiteral(": Invalid numeric input (line 7)")));
   EXPECT_EQ(form->WorkGraph->StationCount(), 20);
   EXPECT_EQ(form->WorkGraph->Edges.Count(), 16);
   EXPECT_EQ(form->WorkGraph->GetStation(0).Name, "A");
@@ -119,7 +121,7 @@ TEST_F(FileCommands, ABadFileShowsItsMessageAndKeepsThePreviousNetworkAndView) {
   messages.clear();
   Answer(TempPath(QStringLiteral("missing.grf")));
   form->LoadFile1->trigger();
-  EXPECT_THAT(messages, ElementsAre(QStringLiteral("File not found")));
+  EXPECT_THAT(messages, ElementsAre(TempPath(QStringLiteral("missing.grf")) + QStringLiteral(": File not found")));
   EXPECT_EQ(form->WorkGraph->StationCount(), 20);
 
   // The good file next to it loads.
@@ -139,9 +141,9 @@ TEST_F(FileCommands, LoadingADeviceAFifoOrAFolderIsRefusedAtOnceAndKeepsTheNetwo
     Answer(name);
     form->LoadFile1->trigger();
   }
-  EXPECT_THAT(messages, ElementsAre(QStringLiteral("Not a regular file (a device)"),
-                                    QStringLiteral("Not a regular file (a pipe)"),
-                                    QStringLiteral("Not a regular file (a folder)")));
+  EXPECT_THAT(messages, ElementsAre(QStringLiteral("/dev/zero: Not a regular file (a device)"),
+                                    fifo + QStringLiteral(": Not a regular file (a pipe)"),
+                                    tempDir + QStringLiteral(": Not a regular file (a folder)")));
   EXPECT_EQ(form->WorkGraph->StationCount(), 20);
 }
 
@@ -215,10 +217,12 @@ TEST_F(FileCommands, SaveMetafileWritesWhatTheWindowShowsInTheFormatOfItsName) {
     form->SaveMetafile1->trigger();
     EXPECT_FALSE(QFile::exists(TempPath(QString::fromLatin1(name))));
   }
-  EXPECT_THAT(messages, ElementsAre(QStringLiteral("Cannot tell the picture format of \"") + TempPath(QStringLiteral("grid.svg.txt")) +
-                                        QStringLiteral("\": name it .emf, .wmf, .svg or .png"),
-                                    QStringLiteral("Cannot tell the picture format of \"") + TempPath(QStringLiteral("grid")) +
-                                        QStringLiteral("\": name it .emf, .wmf, .svg or .png")));
+  EXPECT_THAT(
+      messages,
+      ElementsAre(QStringLiteral("Cannot tell the picture format of \"") + TempPath(QStringLiteral("grid.svg.txt")) +
+                      QStringLiteral("\": name it .emf, .wmf, .svg or .png"),
+                  QStringLiteral("Cannot tell the picture format of \"") + TempPath(QStringLiteral("grid")) +
+                      QStringLiteral("\": name it .emf, .wmf, .svg or .png")));
   messages.clear();
 
   // A file that cannot be written is reported and the cursor is back.
@@ -231,9 +235,7 @@ TEST_F(FileCommands, SaveMetafileWritesWhatTheWindowShowsInTheFormatOfItsName) {
 // The window's export and cyclorn-cli's decide by the same rules, so a
 // network one refuses for a format the other refuses too, with the same reason.
 TEST_F(FileCommands, SaveMetafileRefusesTheNetworksTheCommandLineRefuses) {
-  const struct {
-    double X, Y;
-  } corners[] = {{500, 400}, {30000, 30000}, {40000, 100}, {2e7, 10}, {1e300, 1e300}};
+  const struct { double X, Y; } corners[] = {{500, 400}, {30000, 30000}, {40000, 100}, {2e7, 10}, {1e300, 1e300}};
   for (const auto& corner : corners) {
     const QString graph = TempPath(QStringLiteral("far.grf"));
     QFile file(graph);
@@ -297,8 +299,8 @@ TEST_F(FileCommands, SaveMetafileKeepsProtectedPrivateAndLinkedPicturesAsTheUser
     }
     EXPECT_THAT(messages, IsEmpty());
     EXPECT_NE(FileBytes(secret), QByteArray("old"));
-    EXPECT_EQ(QFile::permissions(secret), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                                              QFileDevice::WriteUser);
+    EXPECT_EQ(QFile::permissions(secret),
+              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_NE(FileBytes(real), QByteArray("old"));
   }
@@ -313,9 +315,10 @@ TEST_F(FileCommands, ASurveyOpensWithItsSummaryOnTheStatusLineAndItsLegsCanBeCho
   {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("*title \"Square\"\n*begin cave\na b 10.00 000 0\nb c 10.00 090 0\nc d 10.00 180 0\n"
-               "d a 10.00 270 0\n*flags splay\na . 2.00 045 0\n*flags not splay duplicate\na c 14.14 045 0\n"
-               "*end cave\n");
+    file.write(
+        "*title \"Square\"\n*begin cave\na b 10.00 000 0\nb c 10.00 090 0\nc d 10.00 180 0\n"
+        "d a 10.00 270 0\n*flags splay\na . 2.00 045 0\n*flags not splay duplicate\na c 14.14 045 0\n"
+        "*end cave\n");
   }
   Answer(path);
   form->OpenSurvey1->trigger();

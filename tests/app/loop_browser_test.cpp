@@ -7,13 +7,14 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTableView>
 #include <QTest>
 
-#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
 #include "loops/minimal_loops.h"
+#include "render_qt/paint_box.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/recording_canvas.h"
 #include "tests/loops/loop_test_graphs.h"
@@ -144,7 +145,8 @@ TEST_F(LoopBrowser, TheQualityLineFollowsEveryFindLoops) {
     form->WorkGraph->AddEdgeByIndex(from, to);
   form->SetOptimizeRadioIndex(0);
   Click(form->Button1);
-  EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 3, not a basis"));
+  EXPECT_EQ(form->LoopQualityLabel->text(),
+            QStringLiteral("Total edges: 3, not a basis: 1 of 2 independent loops; \"Minimal\" finds all 2"));
   form->SetOptimizeRadioIndex(2);
   Click(form->Button1);
   EXPECT_EQ(form->LoopQualityLabel->text(), QStringLiteral("Total edges: 6, a minimum basis"));
@@ -181,18 +183,25 @@ TEST_F(LoopBrowser, ASearchWithoutLoopsShowsZeroAndDrawsNothing) {
   EXPECT_EQ(LoopGridRowCount(), 10);
   EXPECT_THAT(LoopGridRow(0), ElementsAre("#", "Edg", "Val", "Com", "Cl1", "Cl2"));
   EXPECT_THAT(LoopGridRow(1), ElementsAre("", "", "", "", "", ""));
-  EXPECT_EQ(form->LoopSpin->MaxValue(), -1);
-  EXPECT_EQ(form->LoopSpin->text(), QStringLiteral("-1"));
+  // The chooser stays at 0, the status line says why, and the network stays in view.
+  EXPECT_EQ(form->LoopSpin->MaxValue(), 0);
+  EXPECT_EQ(form->LoopSpin->text(), QStringLiteral("0"));
   EXPECT_EQ(form->LoopSpin->Value(), 0);
-  EXPECT_TRUE(form->ShowLoops);
+  EXPECT_EQ(form->statusBar()->currentMessage(), QStringLiteral("No loops: no shot of the network closes a loop"));
+  EXPECT_FALSE(form->ShowLoops);
 
-  const TRecordingCanvas canvas = Paint();
-  EXPECT_TRUE(canvas.Fills.empty());
-  EXPECT_TRUE(canvas.Lines.empty());
-  // The area keeps the scroll area's own background: no grey fill.
-  const QImage picture = Grab();
-  EXPECT_NE(picture.pixelColor(5, 5), QColor(128, 128, 128));
-  EXPECT_EQ(picture.pixelColor(5, 5), picture.pixelColor(picture.width() - 5, picture.height() - 5));
+  // The drawing shows the network, which has no lines.
+  EXPECT_TRUE(Paint().Lines.empty());
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(LoopBrowser, ASearchOnAnEmptyNetworkSaysSoAndShowsNoNegativeLoop) {
+  Click(form->Button1);
+  EXPECT_EQ(form->LoopSpin->text(), QStringLiteral("0"));
+  EXPECT_EQ(form->LoopCntDis->text(), QStringLiteral("0"));
+  EXPECT_EQ(form->statusBar()->currentMessage(),
+            QStringLiteral("No loops: the network is empty; make a grid or load a file first"));
+  EXPECT_FALSE(form->ShowLoops);
   EXPECT_TRUE(messages.isEmpty());
 }
 

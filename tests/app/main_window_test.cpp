@@ -1,6 +1,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -21,18 +22,18 @@
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
-#include <QStatusBar>
 #include <QTimer>
+#include <set>
 #include <stdexcept>
 
 #include "app/application.h"
 #include "app/automation.h"
 #include "app/drawing_size.h"
 #include "app/help_window.h"
-#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
 #include "core/errors.h"
 #include "render_qt/display_dialog.h"
+#include "render_qt/paint_box.h"
 #include "tests/app/app_test_support.h"
 
 namespace {
@@ -200,6 +201,39 @@ TEST_F(MainWindow, AScriptPressesControlsByNameAndSavesPictures) {
   EXPECT_EQ(RunScript(*form, QStringLiteral("page 3")), QStringLiteral("no such page: 3"));
   EXPECT_EQ(RunScript(*form, QStringLiteral("jump")), QStringLiteral("unknown step: jump"));
   EXPECT_TRUE(messages.isEmpty());
+}
+
+TEST_F(MainWindow, EveryControlAUserCanPressHasItsOwnNameForScripts) {
+  form->CreateDisplayDialog();
+  std::set<QString> names;
+  const auto check = [&](QObject* control, const char* kind) {
+    const QString name = control->objectName();
+    EXPECT_FALSE(name.isEmpty()) << kind << " " << control->property("text").toString().toStdString() << " in "
+                                 << control->parent()->objectName().toStdString() << " "
+                                 << control->parent()->metaObject()->className();
+    if (!name.isEmpty()) {
+      EXPECT_TRUE(names.insert(name).second) << "twice: " << name.toStdString();
+    }
+  };
+  // The pages, the dialog and the Blunders page while it is no tab are all the window's children.
+  for (QWidget* root : {static_cast<QWidget*>(form.get())}) {
+    for (QAbstractButton* button : root->findChildren<QAbstractButton*>()) {
+      // A tab bar's scroll arrows and a table's corner button are the toolkit's own.
+      if (button->parent()->inherits("QTabBar") || button->parent()->inherits("QAbstractItemView")) continue;
+      check(button, "button");
+    }
+    for (QAction* action : root->findChildren<QAction*>()) {
+      if (!action->isSeparator() && !action->text().isEmpty() && action->menu() == nullptr) check(action, "action");
+    }
+  }
+  // The arrows of the loop chooser, by the chooser's name.
+  form->SetOptimizeRadioIndex(2);
+  Click(form->Problem2Btn);
+  EXPECT_TRUE(RunScript(*form, QStringLiteral("click Button1; click LoopSpinUp; click LoopSpinUp; click LoopSpinDown"))
+                  .isEmpty());
+  EXPECT_EQ(form->LoopSpin->Value(), 1);
+  EXPECT_TRUE(RunScript(*form, QStringLiteral("click ShortestRadio")).isEmpty());
+  EXPECT_EQ(form->OptimizeRadioIndex(), 0);
 }
 
 TEST_F(MainWindow, AScriptLoadsAGraphFileAndScrollsTheDrawing) {

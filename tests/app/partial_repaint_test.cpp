@@ -12,9 +12,9 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
 #include "render/drawing_index.h"
+#include "render_qt/paint_box.h"
 #include "render_qt/qt_canvas.h"
 #include "tests/app/app_test_support.h"
 

@@ -26,8 +26,8 @@
 #include <random>
 #include <sstream>
 
-#include "render_qt/paint_box.h"
 #include "controls/integer_spin.h"
+#include "render_qt/paint_box.h"
 #include "tests/app/app_test_support.h"
 #include "tests/app/recording_canvas.h"
 #include "tests/common/graph_fingerprint.h"
