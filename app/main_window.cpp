@@ -3,12 +3,15 @@
 #include <QAction>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <algorithm>
 #include <tuple>
+#include <utility>
 
 #include "app/application.h"
 #include "app/blunders_page.h"
@@ -21,11 +24,33 @@
 #include "render/drawing_index.h"
 #include "render/paint_area.h"
 #include "render_qt/display_dialog.h"
+#include "render_qt/drawing_view.h"
 #include "render_qt/paint_box.h"
 
 namespace {
 
 constexpr int kPageControlWidth = 185;
+// Room around stations for their labels when a part of the drawing is brought into view.
+constexpr double kLabelRoom = 25;
+
+// The box around the stations of a loop's edges that are stations of the graph.
+QRectF StationBox(const TSurveyGraph& graph, const TEdgeArray& loop) {
+  double left = 0, top = 0, right = -1, bottom = -1;
+  bool any = false;
+  for (int32_t k = 0; k < loop.Count(); ++k) {
+    const TEdgeRec edge = loop.GetEdge(k);
+    for (const int32_t station : {edge.From, edge.To}) {
+      if (station < 0 || station >= graph.StationCount()) continue;
+      const Vec3 p = graph.Positions.Get(station);
+      left = any ? std::min(left, p.X) : p.X;
+      right = any ? std::max(right, p.X) : p.X;
+      top = any ? std::min(top, p.Y) : p.Y;
+      bottom = any ? std::max(bottom, p.Y) : p.Y;
+      any = true;
+    }
+  }
+  return any ? QRectF(QPointF(left, top), QPointF(right, bottom)) : QRectF();
+}
 
 // The pages hold more controls than a small window has room for; each page
 // scrolls rather than forcing the window larger.
@@ -83,13 +108,11 @@ TForm1::TForm1(QWidget* parent)
   layout->addWidget(PageControl1);
   TakeControlsOfPages();
 
-  ScrollBox1 = new QScrollArea(central);
-  ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-  ScrollBox1->setWidgetResizable(false);
   PaintBox1 = new TPaintBox([this](TCanvas& canvas, const TRect& visible) { PaintBox1Paint(canvas, visible); });
   PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
-  PaintBox1->setFixedSize(kDefaultDrawingWidth, kDefaultDrawingHeight);
-  ScrollBox1->setWidget(PaintBox1);
+  PaintBox1->SetAreaSize(QSize(kDefaultDrawingWidth, kDefaultDrawingHeight));
+  ScrollBox1 = new TDrawingView(PaintBox1, central);
+  ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
   layout->addWidget(ScrollBox1, 1);
 
   setCentralWidget(central);
@@ -167,6 +190,22 @@ void TForm1::CreateMenus() {
     action->setChecked(checked);
     ConnectCommand(action, &QAction::triggered, this, &TForm1::SurveyLegsChanged);
   }
+  QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("View"));
+  ZoomIn1 = viewMenu->addAction(QStringLiteral("Zoom In"));
+  ZoomOut1 = viewMenu->addAction(QStringLiteral("Zoom Out"));
+  FitToWindow1 = viewMenu->addAction(QStringLiteral("Fit to Window"));
+  ActualSize1 = viewMenu->addAction(QStringLiteral("Actual Size"));
+  ZoomIn1->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal), QKeySequence::ZoomIn});
+  ZoomOut1->setShortcuts({QKeySequence(Qt::Key_Minus), QKeySequence::ZoomOut});
+  FitToWindow1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+  ActualSize1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+  for (const auto& [action, name] : {std::pair{ZoomIn1, "ZoomIn1"}, std::pair{ZoomOut1, "ZoomOut1"},
+                                     std::pair{FitToWindow1, "FitToWindow1"}, std::pair{ActualSize1, "ActualSize1"}})
+    action->setObjectName(QString::fromLatin1(name));
+  ConnectCommand(ZoomIn1, &QAction::triggered, ScrollBox1, &TDrawingView::ZoomIn);
+  ConnectCommand(ZoomOut1, &QAction::triggered, ScrollBox1, &TDrawingView::ZoomOut);
+  ConnectCommand(FitToWindow1, &QAction::triggered, this, &TForm1::FitToWindow1Click);
+  ConnectCommand(ActualSize1, &QAction::triggered, ScrollBox1, &TDrawingView::ActualSize);
   QMenu* helpMenu = menuBar()->addMenu(QStringLiteral("Help"));
   Help2 = helpMenu->addAction(QStringLiteral("Help"));
 
@@ -204,10 +243,22 @@ void TForm1::ShowGraph(TSurveyGraph& graph) {
 void TForm1::ShowChosenLoop() {
   ShowLoops = true;
   PaintBox1->update();
+  // The chosen loop is brought into view, with room for its labels.
+  const int64_t chosen = LoopSpin->Value();
+  if (chosen < 0 || chosen >= Loops->Count()) return;
+  const QRectF box = StationBox(*WorkGraph, Loops->LoopAt(static_cast<int32_t>(chosen)));
+  if (box.isValid()) ScrollBox1->BringIntoView(box.adjusted(-kLabelRoom, -kLabelRoom, kLabelRoom, kLabelRoom));
+}
+
+void TForm1::FitToWindow1Click() {
+  const TSurveyGraph* graph = ShowLoops ? WorkGraph.get() : ShownGraph;
+  if (graph == nullptr || graph->StationCount() == 0) return;
+  const QRectF box(QPointF(graph->MinCorner.X, graph->MinCorner.Y), QPointF(graph->MaxCorner.X, graph->MaxCorner.Y));
+  ScrollBox1->FitRect(box.adjusted(-kLabelRoom, -kLabelRoom, kLabelRoom, kLabelRoom));
 }
 
 void TForm1::FitDrawingArea(const TSurveyGraph& graph) {
-  PaintBox1->setFixedSize(FittedDrawingSize(graph.MaxCorner, ScreenSize()));
+  PaintBox1->SetAreaSize(FittedDrawingSize(graph.MaxCorner, ScreenSize()));
   // A network too wide for the drawing area is said so on the status line,
   // until the area is fitted to one it can hold.
   const QString note = graph.StationCount() > 0 ? DrawingSizeNote(graph.MaxCorner) : QString();
@@ -218,7 +269,7 @@ void TForm1::FitDrawingArea(const TSurveyGraph& graph) {
   DrawingAreaNote = note;
 }
 
-void TForm1::SetDrawingAreaSize(QSize size) { PaintBox1->setFixedSize(size); }
+void TForm1::SetDrawingAreaSize(QSize size) { PaintBox1->SetAreaSize(size); }
 
 QSize TForm1::DrawingViewSize() const { return ScrollBox1->size(); }
 

@@ -18,6 +18,7 @@
 #include "core/survey_graph.h"
 #include "render/display_settings.h"
 #include "render/paint_area.h"
+#include "render_qt/drawing_view.h"
 #include "workbench/picture_export.h"
 #include "workbench/workbench.h"
 
@@ -34,6 +35,7 @@ class QTabWidget;
 class TBlundersPage;
 class TCanvas;
 class TDisplayDlg;
+
 class TDrawingIndex;
 struct TRect;
 class TGridPage;
@@ -99,7 +101,7 @@ class TForm1 final : public QMainWindow, private TPageHost {
 
   // Layout.
   QTabWidget* PageControl1 = nullptr;
-  QScrollArea* ScrollBox1 = nullptr;
+  TDrawingView* ScrollBox1 = nullptr;  // the scroll area with zoom and pan
   TPaintBox* PaintBox1 = nullptr;
   TGridPage* GridPage = nullptr;
   TSpanningPage* SpanningPage = nullptr;
@@ -120,6 +122,11 @@ class TForm1 final : public QMainWindow, private TPageHost {
   QAction* SurveySurface1 = nullptr;
   QAction* SurveyDuplicates1 = nullptr;
   QAction* Help2 = nullptr;
+  // View: zoom and fit.
+  QAction* ZoomIn1 = nullptr;
+  QAction* ZoomOut1 = nullptr;
+  QAction* FitToWindow1 = nullptr;
+  QAction* ActualSize1 = nullptr;
 
   // The pages' controls, by their names.
   // "Grid" page.
@@ -179,6 +186,8 @@ class TForm1 final : public QMainWindow, private TPageHost {
   void SaveMetafile1Click();
   void LoopDisplay1Click();
   void Help2Click();
+  // Zooms so that the drawn network fills the view.
+  void FitToWindow1Click();
 
  private:
   // TPageHost, for the pages.

@@ -19,8 +19,7 @@ TSize TQtPictureMaker::MeasureText(const TFontSpec& font, std::string_view text)
   return {metrics_->horizontalAdvance(qtext), metrics_->height()};
 }
 
-std::string TQtPictureMaker::MakePicture(TPictureFormat format, TSize size,
-                                         const std::function<void(TCanvas&)>& draw) {
+std::string TQtPictureMaker::MakePicture(TPictureFormat format, TSize size, const std::function<void(TCanvas&)>& draw) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);

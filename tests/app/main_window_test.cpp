@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -85,17 +86,24 @@ TEST_F(MainWindow, StartsWithTheSpecifiedLayoutAndState) {
 
 TEST_F(MainWindow, MenusCarryTheirCaptions) {
   const QList<QAction*> menus = form->menuBar()->actions();
-  ASSERT_EQ(menus.size(), 3);
+  ASSERT_EQ(menus.size(), 4);
   EXPECT_EQ(menus[0]->text(), QStringLiteral("&File"));
   EXPECT_EQ(menus[1]->text(), QStringLiteral("Options"));
-  EXPECT_EQ(menus[2]->text(), QStringLiteral("Help"));
+  EXPECT_EQ(menus[2]->text(), QStringLiteral("View"));
+  EXPECT_EQ(menus[3]->text(), QStringLiteral("Help"));
+  QStringList viewItems;
+  for (QAction* item : menus[2]->menu()->actions()) viewItems.append(item->text());
+  EXPECT_EQ(viewItems, (QStringList{QStringLiteral("Zoom In"), QStringLiteral("Zoom Out"),
+                                    QStringLiteral("Fit to Window"), QStringLiteral("Actual Size")}));
+  EXPECT_EQ(form->ZoomIn1->shortcut(), QKeySequence(Qt::Key_Plus));
+  EXPECT_EQ(form->ZoomOut1->shortcut(), QKeySequence(Qt::Key_Minus));
   QStringList fileItems;
   for (QAction* item : menus[0]->menu()->actions()) fileItems.append(item->text());
   EXPECT_EQ(fileItems, (QStringList{QStringLiteral("Load Graph File"), QStringLiteral("Open Survey..."),
                                     QStringLiteral("Save Graph File"), QStringLiteral("Save Metafile")}));
   EXPECT_EQ(menus[1]->menu()->actions().value(0), form->LoopDisplay1);
   EXPECT_EQ(form->LoopDisplay1->text(), QStringLiteral("Loop Display..."));
-  EXPECT_EQ(menus[2]->menu()->actions().value(0), form->Help2);
+  EXPECT_EQ(menus[3]->menu()->actions().value(0), form->Help2);
   EXPECT_EQ(form->Help2->text(), QStringLiteral("Help"));
 }
 
