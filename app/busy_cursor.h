@@ -6,7 +6,7 @@
 
 class TBusyCursor {
  public:
-  TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  explicit TBusyCursor(Qt::CursorShape shape = Qt::WaitCursor) { QGuiApplication::setOverrideCursor(shape); }
   ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
   TBusyCursor(const TBusyCursor&) = delete;
   TBusyCursor& operator=(const TBusyCursor&) = delete;

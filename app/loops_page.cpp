@@ -10,15 +10,19 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QScopeGuard>
 #include <QVBoxLayout>
 #include <optional>
 
 #include "app/application.h"
+#include "app/background_work.h"
+#include "app/busy_cursor.h"
 #include "app/loop_grid_model.h"
 #include "app/page_host.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
 #include "loops/loop_quality.h"
+#include "loops/search_stop.h"
 #include "workbench/misclosure_colors.h"
 #include "workbench/workbench.h"
 
@@ -49,6 +53,14 @@ QString LoopQualityText(const TLoopSetQuality& quality, std::optional<TMinimalBa
     text += QStringLiteral(", %1 dependent").arg(quality.Closed - quality.Independent);
   if (!minimal) text += QStringLiteral("; \"Minimal\" finds all %1").arg(quality.CycleRank);
   return text;
+}
+
+// "Searching... 45 %" where the search counts its work.
+QString ProgressText(const TSearchStop& stop) {
+  const int64_t total = stop.Total();
+  if (total <= 0) return QStringLiteral("Searching...");
+  const int64_t percent = std::clamp<int64_t>(100 * stop.Done() / total, 0, 100);
+  return QStringLiteral("Searching... %1 %").arg(percent);
 }
 
 }  // namespace
@@ -135,12 +147,23 @@ TLoopsPage::TLoopsPage(TPageHost& host, QWidget* parent) : QWidget(parent), host
   timeRow->addWidget(SubTimer1, 1);
   layout->addLayout(timeRow);
 
+  auto* searchRow = new QHBoxLayout;
+  StopBtn = new QPushButton(QStringLiteral("Stop"), this);
+  StopBtn->setObjectName(QStringLiteral("StopBtn"));
+  StopBtn->setEnabled(false);
+  SearchProgressLabel = new QLabel(this);
+  SearchProgressLabel->setObjectName(QStringLiteral("SearchProgressLabel"));
+  searchRow->addWidget(StopBtn);
+  searchRow->addWidget(SearchProgressLabel, 1);
+  layout->addLayout(searchRow);
+
   Button2 = new QPushButton(QStringLiteral("Original"), this);
   Button2->setObjectName(QStringLiteral("Button2"));
   layout->addWidget(Button2);
 
   ConnectCommand(Button1, &QPushButton::clicked, this, &TLoopsPage::Button1Click);
   ConnectCommand(Button2, &QPushButton::clicked, this, &TLoopsPage::Button2Click);
+  ConnectCommand(StopBtn, &QPushButton::clicked, this, &TLoopsPage::StopBtnClick);
   ConnectCommand(LoopSpin, &TIntegerSpin::Change, this, &TLoopsPage::ShowOneLoopBtnClick);
   // A string grid reports a click both when the mouse hits a cell and when
   // its current row moves; the handler is idempotent, so both may run.
@@ -174,29 +197,24 @@ void TLoopsPage::SetOptimizeRadioIndex(int index) {
 }
 
 void TLoopsPage::Button1Click() {
+  if (stop_ != nullptr) return;  // a search runs already
   SubTimer1->Reset();
-  SubTimer1->Start();
   TWorkbench& bench = host_.Bench();
-  // The grid keeps its rows should the search fail half way.
-  if (OptimizeRadioIndex() >= 0) {
+  constexpr TLoopMethod kMethods[kOptimizeRadioItems] = {TLoopMethod::lmShortest, TLoopMethod::lmOverlap,
+                                                         TLoopMethod::lmMinimal};
+  const int method = OptimizeRadioIndex();
+  if (method >= 0) {
+    // Optimize has no effect on the minimal search.
+    TLoopSearch search = bench.PrepareLoopSearch(kMethods[method], OptimiseChk->isChecked());
+    if (!RunSearchAside(search)) return;
+    // The grid keeps the list it shows, which Loops is about to replace.
     KeepGridLoops();
     host_.LoopsReplaced();
+    bench.AdoptLoopSearch(search);
+    SubTimer1->Add(static_cast<uint64_t>(bench.LastSearchMicroseconds()));
   }
-  switch (OptimizeRadioIndex()) {
-    case 0:
-      bench.FindLoops(TLoopMethod::lmShortest, OptimiseChk->isChecked());
-      break;
-    case 1:
-      bench.FindLoops(TLoopMethod::lmOverlap, OptimiseChk->isChecked());
-      break;
-    case 2:
-      bench.FindLoops(TLoopMethod::lmMinimal, OptimiseChk->isChecked());  // Optimize has no effect on it
-      break;
-    default:
-      break;  // no method chosen: the loops stay as they are
-  }
+  // Without a method the loops stay as they are.
   const TLoopList& loops = *bench.Loops;
-  SubTimer1->Stop();
   SubTimer1->ShowElapsed();
   // Without loops the chooser stays at 0 and the network stays in view.
   LoopSpin->SetMaxValue(std::max(loops.Count() - 1, 0));
@@ -210,6 +228,47 @@ void TLoopsPage::Button1Click() {
                          : QStringLiteral("No loops: no shot of the network closes a loop"));
   }
   host_.SetShowLoops(loops.Count() > 0);
+}
+
+bool TLoopsPage::RunSearchAside(TLoopSearch& search) {
+  TSearchStop stop;
+  stop_ = &stop;
+  host_.SetSearching(true);
+  SetSearchControls(true);
+  const TBusyCursor busy(Qt::BusyCursor);
+  std::exception_ptr error;
+  {
+    // Whatever ends the wait, the window's commands come back.
+    const auto restore = qScopeGuard([this] {
+      stop_ = nullptr;
+      SetSearchControls(false);
+      host_.SetSearching(false);
+    });
+    error = RunInBackground(
+        [&search, &stop] {
+          const TSearchStopScope scope(stop);
+          TWorkbench::RunLoopSearch(search);
+        },
+        [this, &stop] { SearchProgressLabel->setText(ProgressText(stop)); });
+  }
+  if (!error) return true;
+  try {
+    std::rethrow_exception(error);
+  } catch (const ESearchStopped&) {
+    host_.ShowStatus(QStringLiteral("Search stopped: the loops are as they were"));
+  }
+  return false;
+}
+
+void TLoopsPage::StopBtnClick() {
+  if (stop_ != nullptr) stop_->Request();
+}
+
+void TLoopsPage::SetSearchControls(bool searching) {
+  for (QWidget* control : std::initializer_list<QWidget*>{Button1, LoopSpin, LoopGrid, OptimiseChk, OptimizeRadio, Button2})
+    control->setEnabled(!searching);
+  StopBtn->setEnabled(searching);
+  SearchProgressLabel->setText(searching ? QStringLiteral("Searching...") : QString());
 }
 
 void TLoopsPage::Button2Click() { host_.ShowGraph(*host_.Bench().WorkGraph); }

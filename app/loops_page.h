@@ -19,6 +19,8 @@ class TIntegerSpin;
 class TLoopGridModel;
 class TPageHost;
 class TSubTimer;
+class TSearchStop;
+struct TLoopSearch;
 
 class TLoopsPage final : public QWidget {
   Q_OBJECT
@@ -38,6 +40,8 @@ class TLoopsPage final : public QWidget {
   QGroupBox* OptimizeRadio = nullptr;
   QButtonGroup* OptimizeRadioItems = nullptr;
   TSubTimer* SubTimer1 = nullptr;
+  QPushButton* StopBtn = nullptr;          // ends a running search; the loops stay as they were
+  QLabel* SearchProgressLabel = nullptr;  // how far a running search is
   QPushButton* Button2 = nullptr;
 
   // The loop grid's current row counted as the grid counts it: row 0 is the
@@ -48,7 +52,12 @@ class TLoopsPage final : public QWidget {
   int OptimizeRadioIndex() const;
   void SetOptimizeRadioIndex(int index);
 
+  // "Find Loops": the search runs on a thread of its own while the window
+  // goes on; it returns when the search has ended or was stopped.
   void Button1Click();
+  void StopBtnClick();
+  // Whether a search runs now.
+  bool Searching() const { return stop_ != nullptr; }
   void Button2Click();
   void FillLoopGrid();
   void ShowOneLoopBtnClick();
@@ -69,6 +78,10 @@ class TLoopsPage final : public QWidget {
   // Makes `row` (0 = first data row) the grid's current row after its model
   // was reset, without reporting it as a click.
   void RestoreLoopGridRow(int row);
+  // Runs the search aside; false when it was stopped (said on the status line).
+  bool RunSearchAside(TLoopSearch& search);
+  // Disables the page's commands but Stop while a search runs, and back.
+  void SetSearchControls(bool searching);
   // Adds or removes the sorting that the misclosure columns bring.
   void ShowMisclosureColumns(bool shown);
 
@@ -77,4 +90,5 @@ class TLoopsPage final : public QWidget {
   std::unique_ptr<TLoopList> GridLoops;
   bool restoringGridRow_ = false;
   std::vector<TColor> loopColors_;
+  TSearchStop* stop_ = nullptr;  // the running search's, else null
 };

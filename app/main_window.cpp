@@ -8,7 +8,9 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QCloseEvent>
 #include <QTabWidget>
+#include <QTimer>
 #include <algorithm>
 #include <tuple>
 #include <utility>
@@ -170,12 +172,12 @@ void TForm1::TakeControlsOfPages() {
 }
 
 void TForm1::CreateMenus() {
-  QMenu* fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+  QMenu* fileMenu = FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
   LoadFile1 = fileMenu->addAction(QStringLiteral("Load Graph File"));
   OpenSurvey1 = fileMenu->addAction(QStringLiteral("Open Survey..."));
   SaveFile1 = fileMenu->addAction(QStringLiteral("Save Graph File"));
   SaveMetafile1 = fileMenu->addAction(QStringLiteral("Save Metafile"));
-  QMenu* optionsMenu = menuBar()->addMenu(QStringLiteral("Options"));
+  QMenu* optionsMenu = OptionsMenu = menuBar()->addMenu(QStringLiteral("Options"));
   LoopDisplay1 = optionsMenu->addAction(QStringLiteral("Loop Display..."));
   QMenu* legsMenu = optionsMenu->addMenu(QStringLiteral("Survey Legs"));
   SurveySplays1 = legsMenu->addAction(QStringLiteral("Splays"));
@@ -311,6 +313,23 @@ void TForm1::MarkSuspect(int32_t shot, std::vector<int32_t> loops) {
 }
 
 void TForm1::ShowStatus(const QString& text) { statusBar()->showMessage(text); }
+
+void TForm1::SetSearching(bool searching) {
+  for (QWidget* page : std::initializer_list<QWidget*>{GridPage, SpanningPage, BlundersPage})
+    page->setEnabled(!searching);
+  for (QMenu* menu : {FileMenu, OptionsMenu}) menu->menuAction()->setEnabled(!searching);
+  if (!searching && closeAfterSearch_) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (LoopsPage->Searching()) {
+    closeAfterSearch_ = true;
+    LoopsPage->StopBtnClick();
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
 
 void TForm1::SetTitle(const QString& title) { setWindowTitle(title); }
 

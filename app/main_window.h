@@ -202,6 +202,13 @@ class TForm1 final : public QMainWindow, private TPageHost {
   void FindMinimalLoops() override;
   void MarkSuspect(int32_t shot, std::vector<int32_t> loops) override;
   void ShowStatus(const QString& text) override;
+  void SetSearching(bool searching) override;
+
+ protected:
+  // Closing while a search runs stops it first and closes when it has ended.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
 
   void CreateMenus();
   // Loads a graph file or a survey chosen by the user (an empty name: cancelled).
@@ -215,5 +222,8 @@ class TForm1 final : public QMainWindow, private TPageHost {
   void ExportMetafile(const QString& name);
 
   std::unique_ptr<TDisplayDlg> DisplayDlg;
+  QMenu* FileMenu = nullptr;
+  QMenu* OptionsMenu = nullptr;
+  bool closeAfterSearch_ = false;
   THelpWindow* HelpWindow = nullptr;
 };

@@ -29,6 +29,8 @@ class TSubTimer final : public QLabel {
   void Start();
   // Adds the time since the stamp to the total and stops; stopping twice adds it twice.
   void Stop();
+  // Adds a duration measured elsewhere (a search on another thread) to the total.
+  void Add(uint64_t microseconds) { total += microseconds; }
   // Shows the total as the caption, formatted by Resolution.
   void ShowElapsed();
 

@@ -90,3 +90,20 @@ void CopyStations(const TSurveyGraph& src, TSurveyGraph& dst) {
   dst.Clear();
   for (int32_t i = 0; i < src.StationCount(); ++i) dst.AddStation(src.Names.NameList.View(i), src.Positions.Get(i));
 }
+
+void CopyGraph(const TSurveyGraph& src, TSurveyGraph& dst) {
+  CopyStations(src, dst);
+  for (int32_t e = 0; e < src.Edges.Count(); ++e) {
+    const TEdgeRec edge = src.Edges.GetEdge(e);
+    dst.Edges.Flags.Put(dst.Edges.AddEdge(edge), edge.Flag);
+  }
+  for (int32_t i = 0; i < src.StationCount(); ++i) {
+    for (const int32_t w : src.Neighbors.ListOf(i)) dst.Neighbors.ListOf(i).Add(w);
+    for (const int32_t e : src.IncidentEdges.ListOf(i)) dst.IncidentEdges.ListOf(i).Add(e);
+    dst.Marks.Put(i, src.Marks.Get(i));
+    dst.Parents.Put(i, src.Parents.Get(i));
+  }
+  // Corners as src has them (an emptied graph keeps its far corners).
+  dst.MinCorner = src.MinCorner;
+  dst.MaxCorner = src.MaxCorner;
+}

@@ -65,3 +65,8 @@ class TSurveyGraph {
 // Clears dst and gives it every station of src (name and position) in index
 // order; no edges, marks 0, parents -1.
 void CopyStations(const TSurveyGraph& src, TSurveyGraph& dst);
+
+// Clears dst and makes it a copy of src: stations, edges with their flags,
+// the neighbour and incident-edge lists in their order, marks and parents,
+// so that any search runs on the copy as it would on src.
+void CopyGraph(const TSurveyGraph& src, TSurveyGraph& dst);

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "loops/search_stop.h"
 #include "loops/spanning_heap.h"
 
 namespace {
@@ -98,7 +99,9 @@ void GrowTree(TSurveyGraph& source, AddTreeEdge&& addTreeEdge, TLoopList& loops,
   const int32_t start = favorHighOrder ? MostConnectedStation(source) : 0;
   addCandidates(start);
   source.Marks.Put(start, 1);
+  uint32_t steps = 0;
   while (!store.Empty()) {
+    if ((++steps & 4095) == 0) CheckSearchStop();
     const auto [from, to] = store.Pop();
     if (source.Marks.Get(to) == 0) {
       addTreeEdge(from, to);

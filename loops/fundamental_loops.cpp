@@ -5,6 +5,7 @@
 
 #include "core/vector3.h"
 #include "loops/loop_order.h"
+#include "loops/search_stop.h"
 
 namespace {
 
@@ -139,6 +140,7 @@ std::vector<int32_t> SortFundamentalLoops(TLoopList& loops, const TFundamentalLo
   counts.reserve(n);
   spreads.reserve(n);
   for (int32_t i = 0; i < loops.Count(); ++i) {
+    if ((i & 1023) == 0) CheckSearchStop();
     const TFundamentalLoops::TMeasure measure = fundamental.Measure(loops.LoopAt(i).GetEdge(0), graph);
     counts.push_back(measure.EdgeCount);
     spreads.push_back(measure.Spread);

@@ -7,6 +7,7 @@
 
 #include "loops/loop_order.h"
 #include "loops/minimum_basis.h"
+#include "loops/search_stop.h"
 #include "loops/shot_runs.h"
 #include "loops/spanning_forest.h"
 #include "loops/sparse_gf2.h"
@@ -178,7 +179,11 @@ TShotRuns RestrictedLoops(const TSurveyGraph& graph, const TSpanningForest& fore
   TShotRuns restricted;
   // Most loops of a survey are short: four shots leaves room for a grid's squares.
   restricted.Reserve(forest.ClosingOrder().size(), 4 * forest.ClosingOrder().size());
+  int64_t done = 0;
+  const auto total = static_cast<int64_t>(forest.ClosingOrder().size());
   for (const int32_t e : forest.ClosingOrder()) {
+    if ((done & 255) == 0) ReportSearchProgress(done, total);
+    ++done;
     const TEdgeRec closing = graph.Edges.GetEdge(e);
     restricted.Append(e);
     if (closing.From != closing.To)
@@ -204,6 +209,7 @@ TShotRuns ShorterLoops(const TSurveyGraph& graph, const TSpanningForest& forest,
   }
   TShotRuns shorter;
   for (int32_t e = 0; e < graph.Edges.Count(); ++e) {
+    if ((e & 255) == 0) ReportSearchProgress(e, graph.Edges.Count());
     const TEdgeRec shot = graph.Edges.GetEdge(e);
     const int32_t rank = forest.ClosingRank(e);
     const int32_t limit =

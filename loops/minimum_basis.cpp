@@ -5,6 +5,7 @@
 #include <tuple>
 
 #include "loops/packed_gf2.h"
+#include "loops/search_stop.h"
 
 // Why the loops offered are enough. Every loop of a minimum basis is
 // isometric (no two of its stations are closer in the network than along
@@ -93,7 +94,9 @@ std::vector<int32_t> FeedbackStations(const TSurveyGraph& graph, const TShotAdja
   };
   std::vector<int32_t> metBy(stations, -1);
   std::vector<int32_t> feedback;
+  uint32_t steps = 0;
   for (const int32_t v : order) {
+    if ((++steps & 1023) == 0) CheckSearchStop();
     bool closes = false;
     for (const TShotAdjacency::TLink link : shots.At(v)) {
       if (link.Far == v || up[static_cast<size_t>(link.Far)] < 0) continue;
@@ -275,6 +278,7 @@ int32_t LongestReplaceable(const TSurveyGraph& graph, const TShotAdjacency& shot
     for (size_t j = 0; j < count; ++j) tags[longestFirst[first + j]] = uint64_t{1} << j;
     TPackedGf2Basis rows(rank);
     for (size_t i = 0; i < basis.size(); ++i) {
+      if ((i & 255) == 0) CheckSearchStop();
       row.clear();
       for (int32_t k = 0; k < basis[i].Length; ++k)
         if (forest.ClosingRank(basis[i].Shots[k]) >= 0) row.push_back(forest.ClosingRank(basis[i].Shots[k]));
@@ -318,7 +322,10 @@ void MakeMinimumBasis(const TSurveyGraph& graph, const TShotAdjacency& shots, co
   TShotRuns offered;
   {
     TLoopOffers offers(graph, shots, rankOf);
-    for (const int32_t root : feedback) offers.FromRoot(root, maxLength, offered);
+    for (const int32_t root : feedback) {
+      CheckSearchStop();
+      offers.FromRoot(root, maxLength, offered);
+    }
   }
   if (offered.Count() == 0) return;
 
@@ -340,8 +347,10 @@ void MakeMinimumBasis(const TSurveyGraph& graph, const TShotAdjacency& shots, co
   std::vector<uint8_t> keptBasis(basis.size(), 0);
   std::vector<size_t> keptOffered;
   std::vector<int32_t> row;
+  uint32_t steps = 0;
   for (const TEntry& entry : entries) {
     if (independent.Rank() == rank) break;
+    if ((++steps & 255) == 0) CheckSearchStop();
     const int32_t* run = entry.Offered == 0 ? basis[entry.Index].Shots : offered.Run(entry.Index);
     row.clear();
     for (int32_t k = 0; k < entry.Length; ++k)

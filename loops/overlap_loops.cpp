@@ -11,6 +11,7 @@
 #include "loops/breadth_first_tree.h"
 #include "loops/fundamental_loops.h"
 #include "loops/loop_order.h"
+#include "loops/search_stop.h"
 #include "loops/station_pairs.h"
 
 namespace {
@@ -52,12 +53,14 @@ class TPairIndex {
     // Loops of each pair in compressed rows, a loop listed once per pair.
     std::vector<int32_t> lastLoop(pairs, -1);
     const auto forEachLoopOfPair = [&](auto&& visit) {
-      for (int32_t j = 0; j < loopCount; ++j)
+      for (int32_t j = 0; j < loopCount; ++j) {
+        if ((j & 1023) == 0) CheckSearchStop();
         source.PairsOf(j, [&](int32_t id) {
           if (lastLoop[static_cast<size_t>(id)] == j) return;
           lastLoop[static_cast<size_t>(id)] = j;
           visit(id, j);
         });
+      }
     };
     pairStart_.assign(pairs + 1, 0);
     forEachLoopOfPair([this](int32_t id, int32_t) { ++pairStart_[static_cast<size_t>(id) + 1]; });
@@ -110,6 +113,7 @@ class TBuiltLoops {
     edgeStart_.reserve(static_cast<size_t>(loops.Count()) + 1);
     edgeStart_.push_back(0);
     for (int32_t j = 0; j < loops.Count(); ++j) {
+      if ((j & 1023) == 0) CheckSearchStop();
       VisitEdges(j, [&](const TEdgeRec& edge) { edgePairs_.push_back(ids.Of(edge)); });
       edgeStart_.push_back(edgePairs_.size());
     }
@@ -149,6 +153,7 @@ class TClosingEdgeLoops {
     TPairIds ids(stations);
     closingPair_.reserve(static_cast<size_t>(loops.Count()));
     for (int32_t j = 0; j < loops.Count(); ++j) {
+      if ((j & 1023) == 0) CheckSearchStop();
       bool closing = true;
       VisitEdges(j, [&](const TEdgeRec& edge) {
         if (closing)
@@ -287,7 +292,9 @@ void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, c
                    generation[static_cast<size_t>(id)]};
   };
 
+  uint32_t steps = 0;
   for (int32_t i = 0; i + 1 < loops.Count(); ++i) {
+    ReportSearchProgress(i, loops.Count());
     source.Complete(i);
     TEdgeArray& earlier = loops.LoopAt(i);
     earlierPairs.clear();
@@ -309,6 +316,7 @@ void MergePass(TLoopList& loops, const TSurveyGraph& graph, TPairIndex& index, c
 
     int32_t lastTested = i;
     while (!cursors.Empty()) {
+      if ((++steps & 4095) == 0) CheckSearchStop();
       const TCursor cursor = cursors.Top();
       if (cursor.Generation != generation[static_cast<size_t>(cursor.Pair)]) {
         cursors.PopTop();
@@ -404,6 +412,8 @@ void FindLoopsOverlap(TSurveyGraph& graph, TLoopList& loops, bool optimize) {
     const TClosingEdgeLoops source(loops, fundamental, graph.StationCount(), completed);
     TPairIndex index(loops.Count(), source);
     MergePass(loops, graph, index, source);
+  } catch (const ESearchStopped&) {
+    throw;  // a stopped search's list is dropped: nothing to finish
   } catch (...) {
     // The loops whose turn had not come are still closing edges: a failed
     // pass leaves them built whole.

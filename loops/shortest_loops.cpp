@@ -5,6 +5,7 @@
 #include "loops/breadth_first_tree.h"
 #include "loops/fundamental_loops.h"
 #include "loops/loop_order.h"
+#include "loops/search_stop.h"
 
 namespace {
 
@@ -92,6 +93,7 @@ void ShortenLoops(TLoopList& loops, TSurveyGraph& graph, EdgeCount&& edgeCount, 
   TDetourSearch search(n);
   TEdgeArray shorter;
   for (int32_t i = 0; i < loops.Count(); ++i) {
+    ReportSearchProgress(i, loops.Count());
     TEdgeArray& loop = loops.LoopAt(i);
     shorter.Clear();
     if (FindDetour(graph, search, loop.GetEdge(0), edgeCount(i) - 2, shorter))

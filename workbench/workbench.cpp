@@ -163,21 +163,54 @@ std::vector<std::string> TWorkbench::GrowTree(TTreeKind kind, bool favorHighOrde
                                            : DepthFirstMemoLines(*ResultGraph, *Loops);
 }
 
+namespace {
+
+// The search FindLoops and a search aside both run.
+std::optional<TMinimalBasis> SearchLoops(TSurveyGraph& graph, TLoopList& loops, TLoopMethod method, bool optimize,
+                                         TMinimalSearch minimal) {
+  switch (method) {
+    case TLoopMethod::lmShortest:
+      FindLoopsShortest(graph, loops, optimize);
+      break;
+    case TLoopMethod::lmOverlap:
+      FindLoopsOverlap(graph, loops, optimize);
+      break;
+    case TLoopMethod::lmMinimal:
+      return FindLoopsMinimal(graph, loops, minimal);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 void TWorkbench::FindLoops(TLoopMethod method, bool optimize, TMinimalSearch minimal) {
   minimalBasis_.reset();
-  lastSearch_ = Timed([&] {
-    switch (method) {
-      case TLoopMethod::lmShortest:
-        FindLoopsShortest(*WorkGraph, *Loops, optimize);
-        break;
-      case TLoopMethod::lmOverlap:
-        FindLoopsOverlap(*WorkGraph, *Loops, optimize);
-        break;
-      case TLoopMethod::lmMinimal:
-        minimalBasis_ = FindLoopsMinimal(*WorkGraph, *Loops, minimal);
-        break;
-    }
+  lastSearch_ = Timed([&] { minimalBasis_ = SearchLoops(*WorkGraph, *Loops, method, optimize, minimal); });
+}
+
+TLoopSearch TWorkbench::PrepareLoopSearch(TLoopMethod method, bool optimize, TMinimalSearch minimal) const {
+  TLoopSearch search;
+  search.Method = method;
+  search.Optimize = optimize;
+  search.Minimal = minimal;
+  search.Graph = std::make_unique<TSurveyGraph>();
+  CopyGraph(*WorkGraph, *search.Graph);
+  search.Loops = std::make_unique<TLoopList>(kLoopListCapacity);
+  return search;
+}
+
+void TWorkbench::RunLoopSearch(TLoopSearch& search) {
+  search.Microseconds = Timed([&] {
+    search.Basis = SearchLoops(*search.Graph, *search.Loops, search.Method, search.Optimize, search.Minimal);
   });
+}
+
+void TWorkbench::AdoptLoopSearch(TLoopSearch& search) {
+  // The work graph object stays, so whatever points at it (the shown graph) still does.
+  WorkGraph->Swap(*search.Graph);
+  Loops.swap(search.Loops);
+  minimalBasis_ = search.Basis;
+  lastSearch_ = search.Microseconds;
 }
 
 TLoopSetQuality TWorkbench::MeasureLoops() const { return MeasureLoopSet(*WorkGraph, *Loops); }

@@ -26,6 +26,19 @@
 #include "surveys/survey_network.h"
 #include "workbench/commands.h"
 
+// A loop search made aside: on a copy of the work graph into a loop list of
+// its own, so that it can run on another thread while the workbench is read
+// (and drawn), and be stopped, leaving the workbench as it was.
+struct TLoopSearch {
+  TLoopMethod Method = TLoopMethod::lmShortest;
+  bool Optimize = true;
+  TMinimalSearch Minimal = TMinimalSearch::msAutomatic;
+  std::unique_ptr<TSurveyGraph> Graph;  // the copy, as the search leaves its marks and flags
+  std::unique_ptr<TLoopList> Loops;
+  std::optional<TMinimalBasis> Basis;
+  int64_t Microseconds = 0;  // the search's own time, without the copy
+};
+
 class TWorkbench {
  public:
   TWorkbench();
@@ -85,6 +98,15 @@ class TWorkbench {
   // graph found by `method` (optimize has no effect on the minimal search;
   // `minimal` chooses between its exact and its fast basis).
   void FindLoops(TLoopMethod method, bool optimize, TMinimalSearch minimal = TMinimalSearch::msAutomatic);
+  // The parts of FindLoops for a search run aside: Prepare copies the work
+  // graph (on the workbench's thread); Run searches, touching nothing but
+  // `search`, so any thread may run it, and raises ESearchStopped when a
+  // TSearchStop lent to that thread asks; Adopt (on the workbench's thread)
+  // makes the copy the work graph and its loops Loops, as if FindLoops had run.
+  TLoopSearch PrepareLoopSearch(TLoopMethod method, bool optimize,
+                                TMinimalSearch minimal = TMinimalSearch::msAutomatic) const;
+  static void RunLoopSearch(TLoopSearch& search);
+  void AdoptLoopSearch(TLoopSearch& search);
   // Which basis the last minimal search gave; empty after any other search.
   std::optional<TMinimalBasis> MinimalBasis() const { return minimalBasis_; }
   // How good the loops of Loops are as a loop basis of the work graph.
