@@ -9,8 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableView>
 #include <QScopeGuard>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <optional>
 
@@ -265,7 +265,8 @@ void TLoopsPage::StopBtnClick() {
 }
 
 void TLoopsPage::SetSearchControls(bool searching) {
-  for (QWidget* control : std::initializer_list<QWidget*>{Button1, LoopSpin, LoopGrid, OptimiseChk, OptimizeRadio, Button2})
+  for (QWidget* control :
+       std::initializer_list<QWidget*>{Button1, LoopSpin, LoopGrid, OptimiseChk, OptimizeRadio, Button2})
     control->setEnabled(!searching);
   StopBtn->setEnabled(searching);
   SearchProgressLabel->setText(searching ? QStringLiteral("Searching...") : QString());

@@ -40,7 +40,7 @@ class TLoopsPage final : public QWidget {
   QGroupBox* OptimizeRadio = nullptr;
   QButtonGroup* OptimizeRadioItems = nullptr;
   TSubTimer* SubTimer1 = nullptr;
-  QPushButton* StopBtn = nullptr;          // ends a running search; the loops stay as they were
+  QPushButton* StopBtn = nullptr;         // ends a running search; the loops stay as they were
   QLabel* SearchProgressLabel = nullptr;  // how far a running search is
   QPushButton* Button2 = nullptr;
 

@@ -209,7 +209,6 @@ class TForm1 final : public QMainWindow, private TPageHost {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-
   void CreateMenus();
   // Loads a graph file or a survey chosen by the user (an empty name: cancelled).
   void LoadNetworkFile(const QString& name);

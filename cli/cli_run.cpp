@@ -172,7 +172,8 @@ void RunExportCommand(const TCliOptions& options, TWorkbench& bench) {
     bench.ShowLoops = true;
     CheckChosenLoop(options.ExportLoop, bench.Loops->Count());
   }
-  const TPictureRequest request = WorkbenchPicture(bench, options.ExportLoop);
+  TPictureRequest request = WorkbenchPicture(bench, options.ExportLoop);
+  request.Settings.LabelShow = options.LabelShow;
   const std::unique_ptr<TCliPictures> pictures = StartCliPictures();
   ExportPicture(options.OutputFile, request, pictures ? pictures->Maker() : nullptr);
 }

@@ -114,6 +114,16 @@ void ParseOption(TArgumentReader& reader, const std::string& option, TCliOptions
   } else if (option == "--loop") {
     options.ExportLoops = true;
     options.ExportLoop = reader.TakeInteger(option);
+  } else if (option == "--labels") {
+    const std::string& labels = reader.Take("--labels needs all, junctions or none");
+    if (labels == "all")
+      options.LabelShow = 0;
+    else if (labels == "junctions")
+      options.LabelShow = 1;
+    else if (labels == "none")
+      options.LabelShow = 2;
+    else
+      throw EUsageError("--labels takes all, junctions or none, not \"" + labels + "\"");
   } else if (option == "--favor-high-order") {
     options.FavorHighOrder = true;
   } else if (option == "--method") {
@@ -173,6 +183,8 @@ void CheckCombinations(const TArgumentReader& reader, const TCliOptions& options
   if (reader.WasGiven("--tree") && command != TCliCommand::ccReport) throw EUsageError("--tree goes only with report");
   if (reader.WasGiven("--favor-high-order") && options.Tree != TTreeKind::tkBreadthFirst)
     throw EUsageError("--favor-high-order goes only with tree bfs or --tree bfs");
+  if (reader.WasGiven("--labels") && command != TCliCommand::ccExport)
+    throw EUsageError("--labels goes only with export");
   if (options.ExportLoops && command != TCliCommand::ccExport)
     throw EUsageError("--loops and --loop go only with export");
   if (options.Quality && command != TCliCommand::ccLoops) throw EUsageError("--quality goes only with loops");
@@ -270,7 +282,10 @@ const std::string& CliUsage() {
       "                               FILE: .emf, .wmf, .svg or .png by its extension; --loops\n"
       "                               finds the loops as loops does (default: shortest, optimised)\n"
       "                               and draws the loop view, every loop in black with loop 0 on\n"
-      "                               top in red, as the window shows it; --loop N puts loop N on top\n"
+      "                               top in red, as the window shows it; --loop N puts loop N on top;\n"
+      "        [--labels all|junctions|none]\n"
+      "                               --labels: a label at every station (default), only at\n"
+      "                               junctions and ends (arrows stop at the label), or none\n"
       "\n"
       "OPTIONS for tree and loops:\n"
       "  --dump-state                 after the result, print the marks, the edge flags and,\n"

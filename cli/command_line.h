@@ -39,9 +39,10 @@ struct TCliOptions {
   TReportKind Report = TReportKind::rkAdjacency;
   bool DumpState = false;
   bool Time = false;
-  std::string OutputFile;  // -o; empty when not given
+  std::string OutputFile;    // -o; empty when not given
   bool ExportLoops = false;  // export: the loop view (--loops or --loop N)
   int32_t ExportLoop = 0;    // export: the loop drawn on top (--loop N)
+  int32_t LabelShow = 0;     // export: which stations are labelled (--labels all|junctions|none, a TLabelShow)
 
   bool FullNames = false;  // loops: name stations by their full survey names (--names full)
   // misclosures and blunders

@@ -128,7 +128,9 @@ std::vector<int32_t> FeedbackStations(const TSurveyGraph& graph, const TShotAdja
 class TOddLoopSearch {
  public:
   TOddLoopSearch(const TSurveyGraph& graph, const TShotAdjacency& shots, const std::vector<uint64_t>& signatures)
-      : shots_(shots), signatures_(signatures), stamp_(2 * static_cast<size_t>(graph.StationCount()), 0),
+      : shots_(shots),
+        signatures_(signatures),
+        stamp_(2 * static_cast<size_t>(graph.StationCount()), 0),
         depth_(2 * static_cast<size_t>(graph.StationCount()), 0) {}
 
   // True when a closed walk of fewer than length shots through station is odd in bit.
@@ -144,8 +146,8 @@ class TOddLoopSearch {
       const int32_t depth = depth_[at] + 1;
       if (depth >= length) return false;
       for (const TShotAdjacency::TLink link : shots_.At(static_cast<int32_t>(at / 2))) {
-        const size_t next = 2 * static_cast<size_t>(link.Far) +
-                            ((at % 2) ^ (signatures_[static_cast<size_t>(link.Shot)] >> bit & 1U));
+        const size_t next =
+            2 * static_cast<size_t>(link.Far) + ((at % 2) ^ (signatures_[static_cast<size_t>(link.Shot)] >> bit & 1U));
         if (next == start + 1) return true;
         if (stamp_[next] == stamp) continue;
         stamp_[next] = stamp;
@@ -288,7 +290,8 @@ int32_t LongestReplaceable(const TSurveyGraph& graph, const TShotAdjacency& shot
     const std::vector<uint64_t> columnTags = rows.ColumnTags();
     std::vector<uint64_t> signatures(static_cast<size_t>(graph.Edges.Count()), 0);
     for (int32_t e = 0; e < graph.Edges.Count(); ++e)
-      if (forest.ClosingRank(e) >= 0) signatures[static_cast<size_t>(e)] = columnTags[static_cast<size_t>(forest.ClosingRank(e))];
+      if (forest.ClosingRank(e) >= 0)
+        signatures[static_cast<size_t>(e)] = columnTags[static_cast<size_t>(forest.ClosingRank(e))];
     TOddLoopSearch odd(graph, shots, signatures);
     for (size_t j = 0; j < count; ++j) {
       const int32_t length = basis[longestFirst[first + j]].Length;

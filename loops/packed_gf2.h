@@ -30,7 +30,7 @@ class TPackedGf2Basis {
     size_t Offset;  // first word in words_
     int32_t Low;    // word numbers Low .. High of the row
     int32_t High;
-    uint64_t Tag;   // the tags of the rows it is the sum of
+    uint64_t Tag;  // the tags of the rows it is the sum of
   };
   std::vector<uint64_t> scratch_;  // the row being reduced; all zero between calls
   std::vector<int32_t> pivotRow_;  // per column, the kept row whose highest one it is, or -1

@@ -1,5 +1,5 @@
 #pragma once
-// TDisplaySettings: the nine settings every drawing reads at the moment it
+// TDisplaySettings: the settings every drawing reads at the moment it
 // runs. The main window owns one set; the display options dialog edits it.
 
 #include <cstdint>
@@ -8,6 +8,11 @@
 
 // What a station label shows.
 enum TLabelMode : int32_t { lmStation = 0, lmIndex = 1 };
+
+// Which stations get a label: every station an edge touches (the specified
+// picture), only junctions and ends (stations with other than two
+// neighbours; there edge arrows stop at the label box), or none.
+enum TLabelShow : int32_t { lsAll = 0, lsJunctions = 1, lsNone = 2 };
 
 struct TDisplaySettings {
   static constexpr int32_t kMinLineWidth = 1;
@@ -21,6 +26,7 @@ struct TDisplaySettings {
   int32_t LineWidth = 1;        // pen width of edges, arrow outlines and label frames, 1 to 5
   bool ShowArrow = true;
   int32_t LabelMode = lmStation;
+  int32_t LabelShow = lsAll;
   TFontSpec LabelFont;  // "MS Sans Serif", height -11, window-text colour
   friend bool operator==(const TDisplaySettings&, const TDisplaySettings&) = default;
 };

@@ -29,6 +29,40 @@ bool IsStation(const TSurveyGraph& graph, int32_t station) {
   return station >= 0 && station < graph.StationCount() && station < graph.Names.NameList.Count();
 }
 
+// Whether the settings label this station at all.
+bool ShowsLabel(const TSurveyGraph& graph, int32_t station, const TDisplaySettings& settings) {
+  switch (settings.LabelShow) {
+    case lsNone:
+      return false;
+    case lsJunctions:
+      return station >= graph.Neighbors.Count() || graph.Neighbors.ListOf(station).Count() != 2;
+    default:
+      return true;
+  }
+}
+
+// Half the width and height of a station's label box with its frame.
+Vec2 LabelHalfSize(TCanvas& canvas, const std::string& text, const TDisplaySettings& settings) {
+  canvas.SetFont(settings.LabelFont);
+  const TSize extent = canvas.TextExtent(text);
+  const double frame = kLabelMargin + 1 + settings.LineWidth / 2.0;
+  return MakeVec2(extent.Width / 2.0 + frame, extent.Height / 2.0 + frame);
+}
+
+// Moves `end` back towards `start` so that it leaves the box of half size
+// `half` around `centre`, when the end lies inside it.
+TPoint OutOfBox(TPoint start, TPoint end, Vec3 centre, Vec2 half) {
+  const double dx = start.X - centre.X;
+  const double dy = start.Y - centre.Y;
+  if (std::abs(end.X - centre.X) >= half.X || std::abs(end.Y - centre.Y) >= half.Y) return end;
+  if (dx == 0 && dy == 0) return end;
+  // Along the line from the centre towards the start, the box ends where the
+  // first of its sides is met.
+  const double along = std::min(dx != 0 ? half.X / std::abs(dx) : HUGE_VAL, dy != 0 ? half.Y / std::abs(dy) : HUGE_VAL);
+  if (along >= 1) return end;  // the start itself lies within the box: leave the line as it is
+  return RoundPoint(centre.X + dx * along, centre.Y + dy * along);
+}
+
 }  // namespace
 
 bool DrawsEdge(const TSurveyGraph& graph, const TEdgeRec& edge) {
@@ -41,13 +75,22 @@ void DrawLabelledEdge(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeRec
   const Vec3 fromPos = graph.Positions.Get(edge.From);
   const Vec3 toPos = graph.Positions.Get(edge.To);
   canvas.SetPenColor(clBlack);
-  if ((labels & elFrom) != 0)
+  const bool fromLabel = (labels & elFrom) != 0 && ShowsLabel(graph, edge.From, settings);
+  const bool toLabel = (labels & elTo) != 0 && ShowsLabel(graph, edge.To, settings);
+  if (fromLabel)
     DrawStationLabel(canvas, TruncCoordinate(fromPos.X), TruncCoordinate(fromPos.Y),
                      LabelText(graph, edge.From, settings), settings);
-  if ((labels & elTo) != 0)
+  if (toLabel)
     DrawStationLabel(canvas, TruncCoordinate(toPos.X), TruncCoordinate(toPos.Y), LabelText(graph, edge.To, settings),
                      settings);
-  DrawEdge(canvas, fromPos, toPos, color, settings);
+  if (settings.LabelShow != lsJunctions || !ShowsLabel(graph, edge.To, settings)) {
+    DrawEdge(canvas, fromPos, toPos, color, settings);
+    return;
+  }
+  // Only a few stations are labelled: the arrow stops at the To label's box,
+  // drawn or not (another edge draws it), instead of crossing its text.
+  DrawEdge(canvas, fromPos, toPos, color, settings,
+           LabelHalfSize(canvas, LabelText(graph, edge.To, settings), settings));
 }
 
 void DrawGraph(TCanvas& canvas, const TSurveyGraph& graph, const TDisplaySettings& settings) {
@@ -104,14 +147,16 @@ void DrawStationLabel(TCanvas& canvas, int32_t x, int32_t y, std::string_view te
   canvas.Rectangle(box);
 }
 
-void DrawEdge(TCanvas& canvas, Vec3 fromPos, Vec3 toPos, TColor color, const TDisplaySettings& settings) {
+void DrawEdge(TCanvas& canvas, Vec3 fromPos, Vec3 toPos, TColor color, const TDisplaySettings& settings,
+              std::optional<Vec2> toLabel) {
   // The end moves towards the already moved start, so an edge shorter than
   // 20 comes out reversed or as a point; the picture has always looked so.
   Segment3 segment{fromPos, toPos};
   TrimSegmentStart(segment, kEdgeShortening);
   TrimSegmentEnd(segment, kEdgeShortening);
   const TPoint start = RoundPoint(segment.Start.X, segment.Start.Y);
-  const TPoint end = RoundPoint(segment.End.X, segment.End.Y);
+  TPoint end = RoundPoint(segment.End.X, segment.End.Y);
+  if (toLabel) end = OutOfBox(start, end, toPos, *toLabel);
   canvas.SetBrushColor(settings.ArrowColor);
   canvas.SetBrushStyle(TBrushStyle::bsSolid);
   canvas.SetPenColor(color);

@@ -5,6 +5,7 @@
 // pixel, Y downwards); Z only takes part in shortening edge lines.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
 
@@ -37,7 +38,8 @@ enum TEdgeLabels : uint8_t { elNone = 0, elFrom = 1, elTo = 2, elBoth = 3 };
 bool DrawsEdge(const TSurveyGraph& graph, const TEdgeRec& edge);
 
 // One edge as both views draw it: the From label, the To label (those of
-// `labels`), then the line in `color`. Nothing when DrawsEdge is false.
+// `labels` that LabelShow keeps), then the line in `color`. Nothing when
+// DrawsEdge is false.
 void DrawLabelledEdge(TCanvas& canvas, const TSurveyGraph& graph, const TEdgeRec& edge, TColor color,
                       const TDisplaySettings& settings, TEdgeLabels labels = elBoth);
 
@@ -60,8 +62,11 @@ void DrawStationLabel(TCanvas& canvas, int32_t x, int32_t y, std::string_view te
 
 // One edge line, shortened by 10 at each end along the 3-D direction (start
 // first, then the end towards the moved start), in `color` with an arrow
-// head at the To end when ShowArrow is on.
-void DrawEdge(TCanvas& canvas, Vec3 fromPos, Vec3 toPos, TColor color, const TDisplaySettings& settings);
+// head at the To end when ShowArrow is on. With toLabel (half the width and
+// height of the To station's label box) the line also ends where it leaves
+// that box, when the shortened end lies inside it.
+void DrawEdge(TCanvas& canvas, Vec3 fromPos, Vec3 toPos, TColor color, const TDisplaySettings& settings,
+              std::optional<Vec2> toLabel = std::nullopt);
 
 // A line from start to end with optional arrow heads, in the current pen and brush.
 void DrawArrowLine(TCanvas& canvas, TPoint start, TPoint end, bool arrowAtStart, bool arrowAtEnd, int32_t arrowLength,

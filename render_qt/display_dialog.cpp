@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QColorDialog>
+#include <QComboBox>
 #include <QFontDialog>
 #include <QGroupBox>
 #include <QLabel>
@@ -144,6 +145,21 @@ TDisplayDlg::TDisplayDlg(TDisplaySettings& settings, std::function<void()> repai
     Changed();
   });
 
+  auto* showLabel = new QLabel(QStringLiteral("Show Labels"), this);
+  showLabel->setObjectName(QStringLiteral("Label2"));
+  showLabel->setGeometry(168, 140, 121, 13);
+  labelShowCombo_ = new QComboBox(this);
+  labelShowCombo_->setObjectName(QStringLiteral("LabelShowCombo"));
+  labelShowCombo_->setGeometry(168, 156, 137, 22);
+  labelShowCombo_->addItems(
+      {QStringLiteral("At Every Station"), QStringLiteral("At Junctions and Ends"), QStringLiteral("None")});
+  labelShowCombo_->setCurrentIndex(settings_.LabelShow);
+  showLabel->setBuddy(labelShowCombo_);
+  connect(labelShowCombo_, &QComboBox::activated, this, [this](int item) {
+    settings_.LabelShow = item;
+    Changed();
+  });
+
   QPushButton* okButton = AddButton(this, "OKBtn", QStringLiteral("OK"), {7, 204, 75, 25});
   okButton->setDefault(true);
   connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
@@ -172,6 +188,8 @@ void TDisplayDlg::ShowSettingsInControls() {
   const QSignalBlocker labels(labelItems_);
   labelItems_->button(settings_.LabelMode == lmIndex ? lmIndex : lmStation)->setChecked(true);
   lineWidthSpin_->SetValueSilently(settings_.LineWidth);
+  const QSignalBlocker show(labelShowCombo_);
+  labelShowCombo_->setCurrentIndex(std::clamp(settings_.LabelShow, 0, labelShowCombo_->count() - 1));
 }
 
 void TDisplayDlg::SetColorChooser(TColorChooser chooser) { colorChooser_ = std::move(chooser); }

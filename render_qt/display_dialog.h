@@ -15,6 +15,7 @@
 
 class QButtonGroup;
 class QCheckBox;
+class QComboBox;
 class TIntegerSpin;
 
 class TDisplayDlg final : public QDialog {
@@ -53,6 +54,7 @@ class TDisplayDlg final : public QDialog {
   TColorChooser colorChooser_;
   TFontChooser fontChooser_;
   TIntegerSpin* lineWidthSpin_ = nullptr;
+  QComboBox* labelShowCombo_ = nullptr;  // which stations get a label
   QCheckBox* showArrowChk_ = nullptr;
   QButtonGroup* labelItems_ = nullptr;
   TDisplaySettings opened_;  // the settings when the dialog opened

@@ -17,7 +17,6 @@
 
 namespace {
 
-
 std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
   std::ostringstream text;
@@ -43,8 +42,8 @@ class CliExport : public ::testing::Test {
   std::string File(const std::string& name) const { return (folder_ / name).string(); }
 
   TRun Run(const std::string& args) const {
-    const std::string command = std::string("'") + CYCLORN_CLI_PATH + "' " + args + " 2>'" + File("stderr") +
-                                "' >/dev/null </dev/null";
+    const std::string command =
+        std::string("'") + CYCLORN_CLI_PATH + "' " + args + " 2>'" + File("stderr") + "' >/dev/null </dev/null";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(folder_ / "stderr")};
   }
@@ -69,6 +68,15 @@ int RedPens(const std::string& emf) {
   return red;
 }
 
+// The records of one type in an enhanced metafile.
+int RecordsOfType(const std::string& emf, uint32_t type) {
+  int count = 0;
+  for (size_t at = 0; at + 8 <= emf.size() && U32At(emf, at + 4) >= 8; at += U32At(emf, at + 4)) {
+    if (U32At(emf, at) == type) ++count;
+  }
+  return count;
+}
+
 std::vector<std::string> Formats() {
 #ifdef CYCLORN_TEST_QT_PICTURES
   return {"emf", "wmf", "svg", "png"};
@@ -91,8 +99,8 @@ TEST_F(CliExport, LoopViewOfGrid2MatchesItsGoldenFileInEveryFormat) {
     EXPECT_EQ(run.err, "");  // not a word of Qt's own
     const std::string drawn = ReadFile(File(name));
     if (update) std::ofstream(golden / name, std::ios::binary) << drawn;
-    EXPECT_TRUE(drawn == ReadFile(golden / name)) << "differs from " << (golden / name).string()
-                                                  << "; CYCLORN_UPDATE_GOLDEN=1 writes it anew";
+    EXPECT_TRUE(drawn == ReadFile(golden / name))
+        << "differs from " << (golden / name).string() << "; CYCLORN_UPDATE_GOLDEN=1 writes it anew";
   }
 }
 
@@ -119,6 +127,28 @@ TEST_F(CliExport, ChoosesTheLoopOnTopAndRefusesOneThatIsNotThere) {
   EXPECT_EQ(Run("export --grid --rows 1 --loops -o '" + File("empty.emf") + "'").status, 0);
   EXPECT_EQ(Run("loops --problem 2 --loop 1").status, 2);
   EXPECT_EQ(Run("export --problem 2 --method overlap -o '" + File("graph.emf") + "'").status, 2);
+}
+
+TEST_F(CliExport, LabelsGoAtEveryStationAtJunctionsAndEndsOnlyOrNowhere) {
+  constexpr uint32_t kExtTextOutW = 84;
+  // A 4 x 3 grid: its four corners have two neighbours, the other eight three or four.
+  const struct {
+    const char* Labels;
+    int Texts;
+  } cases[] = {{"all", 12}, {"junctions", 8}, {"none", 0}};
+  for (const auto& c : cases) {
+    const std::string file = File(std::string(c.Labels) + ".emf");
+    ASSERT_EQ(Run(std::string("export --grid --columns 4 --rows 3 --labels ") + c.Labels + " -o '" + file + "'").status,
+              0);
+    EXPECT_EQ(RecordsOfType(ReadFile(file), kExtTextOutW), c.Texts) << c.Labels;
+  }
+  // Without --labels the picture is the one every station labelled.
+  ASSERT_EQ(Run("export --grid --columns 4 --rows 3 -o '" + File("default.emf") + "'").status, 0);
+  EXPECT_EQ(ReadFile(File("default.emf")), ReadFile(File("all.emf")));
+  const TRun bad = Run("export --grid --labels sideways -o '" + File("bad.emf") + "'");
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_THAT(bad.err, testing::HasSubstr("--labels takes all, junctions or none, not \"sideways\""));
+  EXPECT_EQ(Run("loops --grid --labels none").status, 2);
 }
 
 TEST_F(CliExport, RefusesPicturesTooLargeForTheirFormatQuicklyNamingTheLimit) {

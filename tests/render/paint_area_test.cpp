@@ -136,6 +136,44 @@ TEST(GraphView, ArrowsOffLeavesLinesAndLabelsAsTheyWere) {
   EXPECT_EQ(withoutArrows.Log, expected);
 }
 
+TEST(GraphView, LabelsOnlyJunctionsAndEndsWhereArrowsStopAtTheLabelOrNoStationAtAll) {
+  // A - B - LONGNAME9 in a row with a branch B - D: B is a junction, A, D and
+  // LONGNAME9 are ends; C would be a station on a traverse.
+  TSurveyGraph g;
+  g.AddStation("A", {100, 50, 0});
+  g.AddStation("B", {200, 50, 0});
+  g.AddStation("LONGNAME9", {400, 50, 0});
+  g.AddStation("D", {200, 150, 0});
+  g.AddStation("C", {300, 50, 0});
+  g.AddEdgeByIndex(0, 1);
+  g.AddEdgeByIndex(1, 4);
+  g.AddEdgeByIndex(4, 2);
+  g.AddEdgeByIndex(1, 3);
+  TDisplaySettings s;
+  const auto draw = [&](int32_t show) {
+    s.LabelShow = show;
+    TRecordingCanvas canvas;
+    DrawGraph(canvas, g, s);
+    return canvas;
+  };
+  const TRecordingCanvas all = draw(lsAll);
+  const TRecordingCanvas junctions = draw(lsJunctions);
+  const TRecordingCanvas none = draw(lsNone);
+  EXPECT_EQ(all.Only("TextRect").size(), 8u);
+  std::vector<std::string> labelled;
+  for (const std::string& line : junctions.Only("TextRect")) labelled.push_back(line.substr(line.rfind(' ') + 1));
+  EXPECT_THAT(labelled, ElementsAre("A", "B", "B", "LONGNAME9", "B", "D"));
+  EXPECT_THAT(none.Only("TextRect"), IsEmpty());
+  // Every line ends 10 short of its station, but at the junctions' setting
+  // the one into LONGNAME9 (63 wide: 31.5 + 3 margin + 1 frame + 0.5 pen)
+  // ends at its box, and the one down into D at its box's top (13 high:
+  // 6.5 + 4.5 = 11); a one-letter box is only 8 wide each side of its centre.
+  EXPECT_THAT(all.Only("LineTo"), ElementsAre("LineTo 190 50", "LineTo 290 50", "LineTo 390 50", "LineTo 200 140"));
+  EXPECT_THAT(none.Only("LineTo"), ElementsAreArray(all.Only("LineTo")));
+  EXPECT_THAT(junctions.Only("LineTo"),
+              ElementsAre("LineTo 190 50", "LineTo 290 50", "LineTo 364 50", "LineTo 200 139"));
+}
+
 TEST(LoopView, DrawsEachLoopEdgeInItsStoredDirection) {
   TSurveyGraph g;
   BuildTriangle(g);

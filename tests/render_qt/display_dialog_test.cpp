@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -14,8 +15,8 @@
 #include <vector>
 
 #include "controls/integer_spin.h"
-#include "render_qt/qt_conversions.h"
 #include "render/renderer.h"
+#include "render_qt/qt_conversions.h"
 #include "tests/render/recording_canvas.h"
 
 using ::testing::Contains;
@@ -262,6 +263,19 @@ TEST_F(DisplayDialog, ArrowAndLabelControlsChangeTheDrawingAtOnce) {
   Click("ShowArrowChk");
   EXPECT_TRUE(settings.ShowArrow);
   EXPECT_EQ(repaints, 5);
+  // Which stations are labelled: the picture has no labels at once, and
+  // Cancel brings every label back.
+  auto* show = Control<QComboBox>("LabelShowCombo");
+  ASSERT_NE(show, nullptr);
+  EXPECT_EQ(show->currentText(), QStringLiteral("At Every Station"));
+  show->setCurrentIndex(lsNone);
+  Q_EMIT show->activated(lsNone);
+  EXPECT_EQ(settings.LabelShow, lsNone);
+  EXPECT_EQ(repaints, 6);
+  EXPECT_THAT(picture.Only("TextRect"), IsEmpty());
+  Click("CancelBtn");
+  EXPECT_EQ(settings.LabelShow, lsAll);
+  EXPECT_EQ(show->currentIndex(), lsAll);
 }
 
 TEST_F(DisplayDialog, FontButtonTakesTheChosenFontAndKeepsItsColour) {

@@ -10,8 +10,8 @@
 #include <QPalette>
 #include <QSvgGenerator>
 
-#include "render_qt/qt_conversions.h"
 #include "render/renderer.h"
+#include "render_qt/qt_conversions.h"
 
 namespace {
 
