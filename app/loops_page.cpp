@@ -23,6 +23,7 @@
 #include "controls/sub_timer.h"
 #include "loops/loop_quality.h"
 #include "loops/search_stop.h"
+#include "workbench/drawing_details.h"
 #include "workbench/misclosure_colors.h"
 #include "workbench/workbench.h"
 
@@ -117,6 +118,12 @@ TLoopsPage::TLoopsPage(TPageHost& host, QWidget* parent) : QWidget(parent), host
   // As in a string grid, the first data row is current from the start.
   LoopGrid->setCurrentIndex(LoopGridModel->index(0, 0));
   layout->addWidget(LoopGrid, 1);
+  LoopInfoLabel = new QLabel(this);
+  LoopInfoLabel->setObjectName(QStringLiteral("LoopInfoLabel"));
+  LoopInfoLabel->setWordWrap(true);
+  LoopInfoLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  LoopInfoLabel->setMinimumWidth(1);
+  layout->addWidget(LoopInfoLabel);
 
   OptimiseChk = new QCheckBox(QStringLiteral("Optimize"), this);
   OptimiseChk->setObjectName(QStringLiteral("OptimiseChk"));
@@ -221,6 +228,7 @@ void TLoopsPage::Button1Click() {
   LoopSpin->SetValue(0);
   FillLoopGrid();
   LoopCntDis->setText(QString::number(loops.Count()));
+  ShowLoopDetails();
   LoopQualityLabel->setText(LoopQualityText(bench.MeasureLoops(), bench.MinimalBasis()));
   if (loops.Count() == 0) {
     host_.ShowStatus(bench.WorkGraph->StationCount() == 0
@@ -301,6 +309,18 @@ void TLoopsPage::ShowOneLoopBtnClick() {
   if (host_.Bench().Loops->Count() == 0) return;
   SetLoopGridRow(LoopGridModel->RowOfLoop(static_cast<int>(LoopSpin->Value())) + 1);
   host_.ShowChosenLoop();
+  ShowLoopDetails();
+}
+
+void TLoopsPage::ShowLoopDetails() {
+  const TWorkbench& bench = host_.Bench();
+  const auto loop = static_cast<int32_t>(LoopSpin->Value());
+  // The misclosures belong to the list the grid shows; only then are they this loop's.
+  const TLoopMisclosure* misclosure =
+      LoopGridModel->Loops() == bench.Loops.get() ? LoopGridModel->MisclosureOf(loop) : nullptr;
+  QStringList lines;
+  for (const std::string& line : LoopDetails(bench, loop, misclosure)) lines.append(QString::fromStdString(line));
+  LoopInfoLabel->setText(lines.join(QLatin1Char('\n')));
 }
 
 void TLoopsPage::ChooseLoop(int loop) {
@@ -317,6 +337,7 @@ void TLoopsPage::LoopGridClick() {
   if (r > host_.Bench().Loops->Count()) return;
   LoopSpin->SetValueSilently(r);
   host_.ShowChosenLoop();
+  ShowLoopDetails();
 }
 
 void TLoopsPage::ClearLoopBrowser() {
@@ -325,6 +346,7 @@ void TLoopsPage::ClearLoopBrowser() {
   LoopSpin->SetValueSilently(0);
   LoopCntDis->clear();
   LoopQualityLabel->clear();
+  LoopInfoLabel->clear();
   LoopGridModel->ShowNothing();
   ShowMisclosureColumns(false);
   loopColors_.clear();

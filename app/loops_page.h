@@ -35,6 +35,7 @@ class TLoopsPage final : public QWidget {
   QLabel* LoopCntDis = nullptr;
   QLabel* LoopQualityLabel = nullptr;  // total edges of the loops and whether they are a basis
   QTableView* LoopGrid = nullptr;
+  QLabel* LoopInfoLabel = nullptr;          // the chosen loop: shots, length, misclosure, stations
   TLoopGridModel* LoopGridModel = nullptr;  // the cells of LoopGrid
   QCheckBox* OptimiseChk = nullptr;
   QGroupBox* OptimizeRadio = nullptr;
@@ -68,6 +69,8 @@ class TLoopsPage final : public QWidget {
   // list, hands that list to the grid and makes Loops a new list, so the grid
   // keeps what the last "Find Loops" listed.
   void KeepGridLoops();
+  // Shows the chosen loop's details in LoopInfoLabel (empty without loops).
+  void ShowLoopDetails();
   // Makes `loop` the chosen loop: the loop chooser, the grid's current row and the drawing follow.
   void ChooseLoop(int loop);
   // The colour of each loop of Loops by its misclosure ratio; empty when the

@@ -28,12 +28,15 @@
 #include "render_qt/display_dialog.h"
 #include "render_qt/drawing_view.h"
 #include "render_qt/paint_box.h"
+#include "workbench/drawing_details.h"
 
 namespace {
 
 constexpr int kPageControlWidth = 185;
 // Room around stations for their labels when a part of the drawing is brought into view.
 constexpr double kLabelRoom = 25;
+// How near, in screen pixels, a click must land to a station to tell about it.
+constexpr double kClickRadius = 8;
 
 // The box around the stations of a loop's edges that are stations of the graph.
 QRectF StationBox(const TSurveyGraph& graph, const TEdgeArray& loop) {
@@ -116,6 +119,8 @@ TForm1::TForm1(QWidget* parent)
   ScrollBox1 = new TDrawingView(PaintBox1, central);
   ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
   layout->addWidget(ScrollBox1, 1);
+  connect(ScrollBox1, &TDrawingView::Clicked, this,
+          [this](QPointF point) { RunCommand([this, point] { DrawingClicked(point); }); });
 
   setCentralWidget(central);
   CreateMenus();
@@ -252,6 +257,13 @@ void TForm1::ShowChosenLoop() {
   if (box.isValid()) ScrollBox1->BringIntoView(box.adjusted(-kLabelRoom, -kLabelRoom, kLabelRoom, kLabelRoom));
 }
 
+void TForm1::DrawingClicked(QPointF point) {
+  // A station within a few pixels of the click, however far the view is zoomed.
+  const double radius = kClickRadius / ScrollBox1->Zoom();
+  const int32_t station = StationNear(Workbench, point.x(), point.y(), radius);
+  if (station >= 0) statusBar()->showMessage(QString::fromStdString(StationDetails(Workbench, station)));
+}
+
 void TForm1::FitToWindow1Click() {
   const TSurveyGraph* graph = ShowLoops ? WorkGraph.get() : ShownGraph;
   if (graph == nullptr || graph->StationCount() == 0) return;
@@ -278,6 +290,8 @@ QSize TForm1::DrawingViewSize() const { return ScrollBox1->size(); }
 void TForm1::WorkGraphReplaced() {
   LoopsReplaced();
   LoopsPage->ClearLoopBrowser();
+  // A survey's drawing shows its scale and north.
+  ScrollBox1->SetMetresPerUnit(Workbench.Survey() != nullptr ? 1 / Workbench.Network().Scale : 0);
   const int blundersTab = PageControl1->indexOf(BlundersArea);
   if (Workbench.HasRawData() && blundersTab < 0) {
     PageControl1->addTab(BlundersArea, QStringLiteral("Blunders"));

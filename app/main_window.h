@@ -186,6 +186,8 @@ class TForm1 final : public QMainWindow, private TPageHost {
   void SaveMetafile1Click();
   void LoopDisplay1Click();
   void Help2Click();
+  // A click on the drawing: the station there, if any, is told about on the status line.
+  void DrawingClicked(QPointF point);
   // Zooms so that the drawn network fills the view.
   void FitToWindow1Click();
 

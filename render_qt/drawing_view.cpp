@@ -1,16 +1,115 @@
 #include "render_qt/drawing_view.h"
 
+#include <QFontMetrics>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
+#include "render/scale_bar.h"
 #include "render_qt/paint_box.h"
+
+namespace {
+
+constexpr int kScaleBarMaxPixels = 150;
+constexpr int kCornerMargin = 10;
+
+// The scale bar, in the view's bottom left corner; it stays where it is
+// while the drawing scrolls beneath. Kept small, so that redrawing it
+// redraws only a little of the drawing under it.
+class TScaleBarBox final : public QWidget {
+ public:
+  TScaleBarBox(const TDrawingView& view, QWidget* parent) : QWidget(parent), view_(view) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setObjectName(QStringLiteral("ScaleBar"));
+    setFixedSize(kScaleBarMaxPixels + 12, QFontMetrics(font()).height() + 16);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    const TScaleBar bar = RoundScaleBar(view_.MetresPerUnit() / view_.Zoom(), kScaleBarMaxPixels);
+    if (bar.Metres <= 0) return;
+    QPainter painter(this);
+    const QString label = QString::fromStdString(ScaleBarText(bar.Metres));
+    const QFontMetrics metrics(font());
+    const int barPixels = static_cast<int>(std::lround(bar.Pixels));
+    painter.fillRect(QRect(0, 0, std::max(barPixels, metrics.horizontalAdvance(label)) + 12, height()),
+                     QColor(255, 255, 255, 200));
+    painter.setPen(QPen(Qt::black, 2));
+    const int y = height() - 6;
+    const int left = 6;
+    painter.drawLine(left, y, left + barPixels, y);
+    painter.drawLine(left, y - 4, left, y + 2);
+    painter.drawLine(left + barPixels, y - 4, left + barPixels, y + 2);
+    painter.drawText(QPoint(left, y - 6), label);
+  }
+
+ private:
+  const TDrawingView& view_;
+};
+
+// The north arrow, in the view's top right corner: the plan view is drawn north up.
+class TNorthArrowBox final : public QWidget {
+ public:
+  explicit TNorthArrowBox(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setObjectName(QStringLiteral("NorthArrow"));
+    setFixedSize(24, 26 + QFontMetrics(font()).height());
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(255, 255, 255, 200));
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::black);
+    const QPoint tip(width() / 2, 3);
+    painter.drawPolygon(QPolygon({tip, tip + QPoint(-7, 20), tip + QPoint(7, 20)}));
+    painter.drawText(QRect(0, 24, width(), height() - 24), Qt::AlignCenter, QStringLiteral("N"));
+  }
+};
+
+}  // namespace
 
 TDrawingView::TDrawingView(TPaintBox* box, QWidget* parent) : QScrollArea(parent), box_(box) {
   setWidgetResizable(false);
   setWidget(box);
+  scaleBar_ = new TScaleBarBox(*this, viewport());
+  northArrow_ = new TNorthArrowBox(viewport());
+  PlaceCorners();
+}
+
+void TDrawingView::PlaceCorners() {
+  const QRect view = viewport()->rect();
+  scaleBar_->move(kCornerMargin, view.height() - kCornerMargin - scaleBar_->height());
+  northArrow_->move(view.width() - kCornerMargin - northArrow_->width(), kCornerMargin);
+  for (QWidget* corner : {scaleBar_, northArrow_}) {
+    corner->setVisible(metresPerUnit_ > 0);
+    corner->raise();
+  }
+}
+
+void TDrawingView::SetMetresPerUnit(double metres) {
+  metresPerUnit_ = metres > 0 && std::isfinite(metres) ? metres : 0;
+  PlaceCorners();
+  scaleBar_->update();
+}
+
+void TDrawingView::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  PlaceCorners();
+}
+
+void TDrawingView::scrollContentsBy(int dx, int dy) {
+  QScrollArea::scrollContentsBy(dx, dy);
+  // Scrolling moves the viewport's pixels, the corners' too: they are drawn anew.
+  if (metresPerUnit_ > 0) {
+    scaleBar_->update();
+    northArrow_->update();
+  }
 }
 
 double TDrawingView::Zoom() const { return box_->Zoom(); }
@@ -31,6 +130,7 @@ void TDrawingView::SetZoom(double zoom, QPoint anchor) {
   const QPointF underAnchor = box_->ToDrawing(scroll + QPointF(anchor));
   box_->SetZoom(std::clamp(zoom, kMinZoom, kMaxZoom));
   ScrollPixelTo(box_->ToPixels(underAnchor), anchor);
+  scaleBar_->update();
 }
 
 void TDrawingView::ZoomIn() { SetZoom(Zoom() * kZoomStep, viewport()->rect().center()); }
@@ -57,6 +157,7 @@ void TDrawingView::FitRect(const QRectF& drawing) {
   const double zoom = std::min(view.width() / drawing.width(), view.height() / drawing.height());
   box_->SetZoom(std::clamp(zoom, kMinZoom, kMaxZoom));
   CentreOn(drawing.center());
+  scaleBar_->update();
 }
 
 void TDrawingView::BringIntoView(const QRectF& drawing) {

@@ -43,6 +43,10 @@ class TDrawingView final : public QScrollArea {
   QRectF VisibleDrawingRect() const;
   // Scrolls so that drawing point `point` is at the middle of the view.
   void CentreOn(QPointF point);
+  // A survey's drawing: how many metres a drawing unit stands for, for the
+  // scale bar and north arrow in the view's corners; 0 shows neither.
+  void SetMetresPerUnit(double metres);
+  double MetresPerUnit() const { return metresPerUnit_; }
 
  Q_SIGNALS:
   // A click (press and release without dragging) at a point of the drawing.
@@ -53,12 +57,19 @@ class TDrawingView final : public QScrollArea {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void scrollContentsBy(int dx, int dy) override;
 
  private:
+  // Keeps the scale bar and the north arrow in their corners, shown for a survey only.
+  void PlaceCorners();
   // Sets both scroll bars so that the widget's pixel `pixel` is at viewport pixel `at`.
   void ScrollPixelTo(QPointF pixel, QPoint at);
 
   TPaintBox* box_;
+  QWidget* scaleBar_;    // in the bottom left corner, over the drawing
+  QWidget* northArrow_;  // in the top right corner
+  double metresPerUnit_ = 0;
   QPoint pressAt_;
   QPoint pressScroll_;
   bool pressed_ = false;

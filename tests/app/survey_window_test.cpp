@@ -14,11 +14,13 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTest>
 
 #include "app/application.h"
 #include "app/blunders_page.h"
 #include "app/loop_grid_model.h"
 #include "app/loops_page.h"
+#include "render_qt/paint_box.h"
 #include "tests/app/app_test_support.h"
 #include "workbench/misclosure_colors.h"
 
@@ -85,6 +87,29 @@ TEST_F(SurveyWindow, TheLoopGridGainsSortableMisclosureColumnsAndTheLoopsTheirRa
   }
   ASSERT_EQ(blundered.size(), 2u);
   EXPECT_EQ(form->DrawingState().LoopColors.size(), 4u);
+  // The loop panel tells the chosen loop's figures and its stations by full name.
+  form->LoopSpin->SetValue(blundered[0]);
+  const TLoopMisclosure& chosen = misclosures[static_cast<size_t>(blundered[0])];
+  std::string stations;
+  for (const int32_t st : chosen.Stations) stations += " " + std::string(form->Workbench.Survey()->MainName(st));
+  EXPECT_EQ(Text(form->LoopsPage->LoopInfoLabel->text()),
+            "Loop " + std::to_string(blundered[0]) + ": 4 shots, 45.00 m\nmisclosure 5.000 m (11.11 %), ratio " +
+                QString::number(chosen.Ratio, 'f', 2).toStdString() + "\nstations:" + stations);
+  EXPECT_EQ(stations.substr(0, 3), " g.");
+
+  // A click on a station tells its full name, where it is in metres and its shots.
+  const TSurvey& survey = *form->Workbench.Survey();
+  const int32_t node = form->Workbench.Network().NodeOfStation.at(0);
+  const Vec3 at = form->WorkGraph->Positions.Get(node);
+  form->ScrollBox1->CentreOn(QPointF(at.X, at.Y));
+  const QPoint pixel = form->PaintBox1->ToPixels(QPointF(at.X + 1, at.Y - 1)).toPoint();
+  QTest::mouseClick(form->PaintBox1, Qt::LeftButton, {}, pixel);
+  const Vec3 metres = survey.Positions[0];
+  const std::string message = Text(form->statusBar()->currentMessage());
+  EXPECT_THAT(message, testing::StartsWith("Station " + std::string(survey.MainName(0)) + " ("));
+  EXPECT_THAT(message, testing::HasSubstr(QString::number(metres.X, 'f', 2).toStdString() + " m east, " +
+                                          QString::number(metres.Y, 'f', 2).toStdString() + " m north"));
+  EXPECT_THAT(message, testing::HasSubstr(" shots: to g."));
 
   // Worst ratio first; equal ratios keep list order; choosing the first row
   // chooses its loop, and choosing a loop finds its row.
@@ -149,9 +174,15 @@ TEST_F(SurveyWindow, TheBlundersPageListsTheSuspectAndShowsItsLegLoopsAndSource)
   EXPECT_THAT(form->MarkedLoops, IsEmpty());
   EXPECT_EQ(page.SuspectGrid->rowCount(), 0);
 
-  // A network without raw data takes the page away.
+  // A survey's drawing has a scale bar and a north arrow; a network without
+  // raw data takes the page away, and a grid has neither.
+  EXPECT_TRUE(form->ScrollBox1->findChild<QWidget*>(QStringLiteral("ScaleBar"))->isVisible());
+  EXPECT_TRUE(form->ScrollBox1->findChild<QWidget*>(QStringLiteral("NorthArrow"))->isVisible());
+  EXPECT_DOUBLE_EQ(form->ScrollBox1->MetresPerUnit(), 1 / form->Workbench.Network().Scale);
   Click(form->GridBtn);
   EXPECT_LT(BlundersTab(), 0);
+  EXPECT_FALSE(form->ScrollBox1->findChild<QWidget*>(QStringLiteral("ScaleBar"))->isVisible());
+  EXPECT_EQ(form->ScrollBox1->MetresPerUnit(), 0);
 }
 
 TEST_F(SurveyWindow, BlundersWithoutRawDataSayWhatIsNeededAndChangeNothing) {
