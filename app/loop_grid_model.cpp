@@ -16,6 +16,10 @@ QString HeaderText(int column) {
 }
 
 // A figure of a misclosure column, fixed-point; "-" when it cannot be known.
+QString Station(const std::function<std::string(int32_t)>& name, int32_t station) {
+  return name ? QString::fromStdString(name(station)) : QString::number(station);
+}
+
 QString Figure(double value, int decimals) {
   return std::isfinite(value) ? QString::number(value, 'f', decimals) : QStringLiteral("-");
 }
@@ -50,6 +54,12 @@ void TLoopGridModel::ShowNothing() {
   misclosures_.clear();
   sortColumn_ = -1;
   Reorder();
+  endResetModel();
+}
+
+void TLoopGridModel::ShowStationNames(std::function<std::string(int32_t)> name) {
+  beginResetModel();
+  stationName_ = std::move(name);
   endResetModel();
 }
 
@@ -92,13 +102,13 @@ QVariant TLoopGridModel::data(const QModelIndex& index, int role) const {
     case 2:
       return QString::number(loop.LoopValue);
     case 3:
-      return QString::number(loop.CommonStation);
+      return Station(stationName_, loop.CommonStation);
     case 4:
     case 5: {
       // A loop emptied by an overlap merge has no closing edge to show.
       if (loop.Count() == 0) return {};
       const TEdgeRec closing = loop.GetEdge(0);
-      return QString::number(index.column() == 4 ? closing.From : closing.To);
+      return Station(stationName_, index.column() == 4 ? closing.From : closing.To);
     }
     default:
       break;

@@ -6,6 +6,8 @@
 // survey's misclosures.
 
 #include <QAbstractTableModel>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "analysis/loop_misclosure.h"
@@ -39,6 +41,11 @@ class TLoopGridModel final : public QAbstractTableModel {
   // The misclosure of loop `loop`; null without misclosures or outside the list.
   const TLoopMisclosure* MisclosureOf(int loop) const;
 
+  // Shows stations in "Com", "Cl1" and "Cl2" by `name` instead of their
+  // indices; an empty function shows indices again.
+  void ShowStationNames(std::function<std::string(int32_t)> name);
+  bool ShowsStationNames() const { return static_cast<bool>(stationName_); }
+
   // The loop that row `row` (0 = first data row) shows, and the row that
   // shows loop `loop`; the same number while the grid is not sorted.
   int LoopOfRow(int row) const;
@@ -65,6 +72,7 @@ class TLoopGridModel final : public QAbstractTableModel {
   std::vector<TLoopMisclosure> misclosures_;  // by loop, or empty
   std::vector<int> order_;                    // loop of each row; empty while in list order
   std::vector<int> rowOfLoop_;                // the inverse of order_
+  std::function<std::string(int32_t)> stationName_;
   int sortColumn_ = -1;
   Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
 };

@@ -118,6 +118,9 @@ TLoopsPage::TLoopsPage(TPageHost& host, QWidget* parent) : QWidget(parent), host
   // As in a string grid, the first data row is current from the start.
   LoopGrid->setCurrentIndex(LoopGridModel->index(0, 0));
   layout->addWidget(LoopGrid, 1);
+  StationNamesChk = new QCheckBox(QStringLiteral("Station Names"), this);
+  StationNamesChk->setObjectName(QStringLiteral("StationNamesChk"));
+  layout->addWidget(StationNamesChk);
   LoopInfoLabel = new QLabel(this);
   LoopInfoLabel->setObjectName(QStringLiteral("LoopInfoLabel"));
   LoopInfoLabel->setWordWrap(true);
@@ -171,6 +174,7 @@ TLoopsPage::TLoopsPage(TPageHost& host, QWidget* parent) : QWidget(parent), host
   ConnectCommand(Button1, &QPushButton::clicked, this, &TLoopsPage::Button1Click);
   ConnectCommand(Button2, &QPushButton::clicked, this, &TLoopsPage::Button2Click);
   ConnectCommand(StopBtn, &QPushButton::clicked, this, &TLoopsPage::StopBtnClick);
+  ConnectCommand(StationNamesChk, &QCheckBox::toggled, this, &TLoopsPage::StationNamesChkClick);
   ConnectCommand(LoopSpin, &TIntegerSpin::Change, this, &TLoopsPage::ShowOneLoopBtnClick);
   // A string grid reports a click both when the mouse hits a cell and when
   // its current row moves; the handler is idempotent, so both may run.
@@ -268,13 +272,31 @@ bool TLoopsPage::RunSearchAside(TLoopSearch& search) {
   return false;
 }
 
+void TLoopsPage::StationNamesChkClick() {
+  const int row = LoopGrid->currentIndex().row();
+  if (StationNamesChk->isChecked())
+    LoopGridModel->ShowStationNames([this](int32_t station) { return host_.Bench().StationName(station); });
+  else
+    LoopGridModel->ShowStationNames({});
+  RestoreLoopGridRow(row);
+  FitLoopGridColumns();
+}
+
+void TLoopsPage::FitLoopGridColumns() {
+  // Until a search fills it the grid keeps its first widths; then every
+  // column takes the width of its header and of the rows in sight (the view
+  // measures those only, so this is quick for any number of loops).
+  if (LoopGridModel->Loops() == nullptr) return;
+  for (int column = 0; column < LoopGridModel->columnCount(); ++column) LoopGrid->resizeColumnToContents(column);
+}
+
 void TLoopsPage::StopBtnClick() {
   if (stop_ != nullptr) stop_->Request();
 }
 
 void TLoopsPage::SetSearchControls(bool searching) {
   for (QWidget* control :
-       std::initializer_list<QWidget*>{Button1, LoopSpin, LoopGrid, OptimiseChk, OptimizeRadio, Button2})
+       std::initializer_list<QWidget*>{Button1, LoopSpin, LoopGrid, StationNamesChk, OptimiseChk, OptimizeRadio, Button2})
     control->setEnabled(!searching);
   StopBtn->setEnabled(searching);
   SearchProgressLabel->setText(searching ? QStringLiteral("Searching...") : QString());
@@ -373,11 +395,7 @@ void TLoopsPage::ShowMisclosureColumns(bool shown) {
     LoopGrid->setSortingEnabled(false);
     LoopGrid->horizontalHeader()->setSortIndicatorShown(false);
   }
-  // The view measures the rows in sight only, so this is quick for any number of loops.
-  if (shown) {
-    for (int column = TLoopGridModel::kColumns; column < LoopGridModel->columnCount(); ++column)
-      LoopGrid->resizeColumnToContents(column);
-  }
+  FitLoopGridColumns();
 }
 
 void TLoopsPage::RestoreLoopGridRow(int row) {

@@ -37,6 +37,7 @@ class TLoopsPage final : public QWidget {
   QTableView* LoopGrid = nullptr;
   QLabel* LoopInfoLabel = nullptr;          // the chosen loop: shots, length, misclosure, stations
   TLoopGridModel* LoopGridModel = nullptr;  // the cells of LoopGrid
+  QCheckBox* StationNamesChk = nullptr;  // the loop grid names stations instead of numbering them
   QCheckBox* OptimiseChk = nullptr;
   QGroupBox* OptimizeRadio = nullptr;
   QButtonGroup* OptimizeRadioItems = nullptr;
@@ -57,6 +58,7 @@ class TLoopsPage final : public QWidget {
   // goes on; it returns when the search has ended or was stopped.
   void Button1Click();
   void StopBtnClick();
+  void StationNamesChkClick();
   // Whether a search runs now.
   bool Searching() const { return stop_ != nullptr; }
   void Button2Click();
@@ -85,6 +87,8 @@ class TLoopsPage final : public QWidget {
   bool RunSearchAside(TLoopSearch& search);
   // Disables the page's commands but Stop while a search runs, and back.
   void SetSearchControls(bool searching);
+  // Sizes the grid's columns to their contents once it shows loops.
+  void FitLoopGridColumns();
   // Adds or removes the sorting that the misclosure columns bring.
   void ShowMisclosureColumns(bool shown);
 

@@ -3,6 +3,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QImage>
 #include <QLabel>
 #include <QPixmap>
@@ -11,6 +12,7 @@
 #include <QTableView>
 #include <QTest>
 
+#include "app/loops_page.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
 #include "loops/minimal_loops.h"
@@ -337,6 +339,32 @@ TEST_F(LoopBrowser, TheGridShowsTheSearchedLoopsUntilTheNextSearchWhateverReplac
   EXPECT_THAT(LoopGridRow(1), ElementsAre("", "", "", "", "", ""));
   EXPECT_THAT(LoopGridRow(0), ElementsAre("#", "Edg", "Val", "Com", "Cl1", "Cl2"));
   (void)form->LoopGrid->grab();
+  EXPECT_TRUE(messages.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(LoopBrowser, AfterASearchTheGridFitsItsColumnsAndCanNameTheStations) {
+  Click(form->Problem2Btn);
+  Click(form->Button1);
+  const QFontMetrics metrics(form->LoopGrid->font());
+  for (int column = 0; column < form->LoopGrid->model()->columnCount(); ++column) {
+    const QString header = form->LoopGrid->model()->headerData(column, Qt::Horizontal).toString();
+    EXPECT_GE(form->LoopGrid->columnWidth(column), metrics.horizontalAdvance(header)) << column;
+    const QString cell = form->LoopGrid->model()->index(0, column).data().toString();
+    EXPECT_GE(form->LoopGrid->columnWidth(column), metrics.horizontalAdvance(cell)) << column;
+  }
+  form->LoopGrid->setCurrentIndex(form->LoopGrid->model()->index(2, 0));
+  form->LoopsPage->StationNamesChk->setChecked(true);
+  const TEdgeRec closing = form->Loops->LoopAt(0).GetEdge(0);
+  EXPECT_EQ(LoopGridRow(1)[4], form->WorkGraph->Names.GetName(closing.From));
+  EXPECT_EQ(LoopGridRow(1)[5], form->WorkGraph->Names.GetName(closing.To));
+  EXPECT_EQ(LoopGridRow(1)[3], form->WorkGraph->Names.GetName(form->Loops->LoopAt(0).CommonStation));
+  EXPECT_EQ(form->LoopGridRow(), 3);  // the current row stays
+  form->LoopsPage->StationNamesChk->setChecked(false);
+  EXPECT_EQ(LoopGridRow(1)[4], std::to_string(closing.From));
   EXPECT_TRUE(messages.isEmpty());
 }
 
