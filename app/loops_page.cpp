@@ -295,8 +295,8 @@ void TLoopsPage::StopBtnClick() {
 }
 
 void TLoopsPage::SetSearchControls(bool searching) {
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{Button1, LoopSpin, LoopGrid, StationNamesChk, OptimiseChk, OptimizeRadio, Button2})
+  for (QWidget* control : std::initializer_list<QWidget*>{Button1, LoopSpin, LoopGrid, StationNamesChk, OptimiseChk,
+                                                          OptimizeRadio, Button2})
     control->setEnabled(!searching);
   StopBtn->setEnabled(searching);
   SearchProgressLabel->setText(searching ? QStringLiteral("Searching...") : QString());

@@ -37,7 +37,7 @@ class TLoopsPage final : public QWidget {
   QTableView* LoopGrid = nullptr;
   QLabel* LoopInfoLabel = nullptr;          // the chosen loop: shots, length, misclosure, stations
   TLoopGridModel* LoopGridModel = nullptr;  // the cells of LoopGrid
-  QCheckBox* StationNamesChk = nullptr;  // the loop grid names stations instead of numbering them
+  QCheckBox* StationNamesChk = nullptr;     // the loop grid names stations instead of numbering them
   QCheckBox* OptimiseChk = nullptr;
   QGroupBox* OptimizeRadio = nullptr;
   QButtonGroup* OptimizeRadioItems = nullptr;

@@ -9,6 +9,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <algorithm>
@@ -33,6 +35,8 @@
 namespace {
 
 constexpr int kPageControlWidth = 185;
+constexpr int kDefaultWindowWidth = 603;
+constexpr int kDefaultWindowHeight = 455;
 // Room around stations for their labels when a part of the drawing is brought into view.
 constexpr double kLabelRoom = 25;
 // How near, in screen pixels, a click must land to a station to tell about it.
@@ -112,6 +116,12 @@ TForm1::TForm1(QWidget* parent)
   PageControl1->setCurrentIndex(0);
   layout->addWidget(PageControl1);
   TakeControlsOfPages();
+  // 185 wide, or as wide as the widest page needs in this font, so that no control is cut off.
+  int widest = 0;
+  for (QWidget* page : std::initializer_list<QWidget*>{GridPage, SpanningPage, LoopsPage, BlundersPage})
+    widest = std::max(widest, page->minimumSizeHint().width());
+  PageControl1->setFixedWidth(
+      std::max(kPageControlWidth, widest + 2 * PageControl1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 2));
 
   PaintBox1 = new TPaintBox([this](TCanvas& canvas, const TRect& visible) { PaintBox1Paint(canvas, visible); });
   PaintBox1->setObjectName(QStringLiteral("PaintBox1"));
@@ -127,11 +137,25 @@ TForm1::TForm1(QWidget* parent)
   // The status line tells what a load noticed; it is there from the start
   // so the drawing area keeps its size.
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-  resize(603, 455);
+  // 603 x 455, or taller where the pages need it to show whole (as far as the screen allows).
+  resize(kDefaultWindowWidth, DefaultWindowHeight());
   ShowLoops = false;
 }
 
 TForm1::~TForm1() = default;
+
+int TForm1::DefaultWindowHeight() const {
+  int pages = 0;
+  for (QWidget* page : std::initializer_list<QWidget*>{GridPage, SpanningPage, LoopsPage, BlundersPage})
+    pages = std::max(pages, page->sizeHint().height());
+  // The tab bar, the page frame, the menu bar and the status line around the pages.
+  const int needed = pages + PageControl1->tabBar()->sizeHint().height() +
+                     2 * PageControl1->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) +
+                     menuBar()->sizeHint().height() + statusBar()->sizeHint().height() + 8;
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const int room = screen != nullptr ? screen->availableGeometry().height() : needed;
+  return std::max(kDefaultWindowHeight, std::min(needed, room));
+}
 
 void TForm1::TakeControlsOfPages() {
   ColumnSpin = GridPage->ColumnSpin;

@@ -212,6 +212,8 @@ class TForm1 final : public QMainWindow, private TPageHost {
 
  private:
   void CreateMenus();
+  // The window's height at start: 455, or what the pages need, within the screen.
+  int DefaultWindowHeight() const;
   // Loads a graph file or a survey chosen by the user (an empty name: cancelled).
   void LoadNetworkFile(const QString& name);
   // The status line after a survey loads: title, stations, shots, pieces,

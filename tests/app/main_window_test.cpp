@@ -65,8 +65,21 @@ using MainWindow = TWindowTest;
 
 TEST_F(MainWindow, StartsWithTheSpecifiedLayoutAndState) {
   EXPECT_EQ(form->windowTitle(), QStringLiteral("Cyclorn"));
-  EXPECT_EQ(form->size(), QSize(603, 455));
-  EXPECT_EQ(form->PageControl1->width(), 185);
+  // 603 x 455 at least; taller and wider where this font's pages need it,
+  // so that every page shows whole, without scrolling and nothing cut off.
+  EXPECT_EQ(form->width(), 603);
+  EXPECT_GE(form->height(), 455);
+  EXPECT_GE(form->PageControl1->width(), 185);
+  form->show();
+  for (int page = 0; page < form->PageControl1->count(); ++page) {
+    form->PageControl1->setCurrentIndex(page);
+    QTest::qWait(0);
+    auto* area = qobject_cast<QScrollArea*>(form->PageControl1->widget(page));
+    ASSERT_NE(area, nullptr);
+    EXPECT_EQ(area->verticalScrollBar()->maximum(), 0) << page;
+    EXPECT_GE(area->widget()->width(), area->widget()->minimumSizeHint().width()) << page;
+  }
+  form->PageControl1->setCurrentIndex(0);
   ASSERT_EQ(form->PageControl1->count(), 3);
   EXPECT_EQ(form->PageControl1->tabText(0), QStringLiteral("Grid"));
   EXPECT_EQ(form->PageControl1->tabText(1), QStringLiteral("Spanning"));
