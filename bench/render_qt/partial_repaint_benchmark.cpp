@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
+#include <cmath>
 #include <QImage>
 #include <QPainter>
 
@@ -75,6 +76,33 @@ void BM_RepaintPartOfLoopView(benchmark::State& state) { RepaintPart(state, true
 // Middle of the 70,000 x 70,000 area, and its top-left corner.
 BENCHMARK(BM_RepaintPartOfGraphView)->Args({34500, 34600})->Args({0, 0})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RepaintPartOfLoopView)->Args({34500, 34600})->Args({0, 0})->Unit(benchmark::kMillisecond);
+
+// A 1024 x 768 view of the loop view in the middle of the network at a zoom
+// (percent): the painter scales and the index is asked for the drawing units
+// in view, as the drawing area does.
+void BM_RepaintZoomedLoopView(benchmark::State& state) {
+  App();
+  TBigNetwork& network = Network();
+  const TDisplaySettings settings;
+  const TDrawingState drawing{true, &network.Graph, &network.Graph, &network.Loops, 500};
+  const double zoom = static_cast<double>(state.range(0)) / 100;
+  const QRect view(0, 0, 1024, 768);
+  const QRect units(static_cast<int>(34500), static_cast<int>(34600), static_cast<int>(std::ceil(1024 / zoom)),
+                    static_cast<int>(std::ceil(768 / zoom)));
+  QImage image(view.size(), QImage::Format_RGB32);
+  TDrawingIndex index;
+  auto paint = [&] {
+    QPainter painter(&image);
+    painter.setClipRect(view);
+    painter.scale(zoom, zoom);
+    painter.translate(-units.topLeft());
+    TQtCanvas canvas(painter, units);
+    PaintDrawingArea(canvas, drawing, settings, index, canvas.ClipRect());
+  };
+  paint();  // builds the index
+  for (auto _ : state) paint();
+}
+BENCHMARK(BM_RepaintZoomedLoopView)->Arg(25)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
 // The same part painted by visiting every edge, as every repaint did before
 // the index: the canvas skips what lies outside, but each edge is still visited.
