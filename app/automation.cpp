@@ -87,6 +87,14 @@ QString RunScript(TForm1& form, const QString& script) {
       failure = Load(form, argument);
     } else if (verb == QStringLiteral("scroll") && !argument.isEmpty()) {
       failure = Scroll(form, argument);
+    } else if (verb == QStringLiteral("labels") && !argument.isEmpty()) {
+      const QStringList modes = {QStringLiteral("all"), QStringLiteral("junctions"), QStringLiteral("none")};
+      const auto mode = static_cast<int32_t>(modes.indexOf(argument));
+      if (mode < 0) failure = QStringLiteral("labels takes all, junctions or none: ") + argument;
+      if (failure.isEmpty()) {
+        form.DisplaySettings.LabelShow = mode;
+        form.PaintBox1->update();
+      }
     } else if (verb == QStringLiteral("quit") && argument.isEmpty()) {
       form.close();
     } else {

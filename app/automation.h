@@ -10,6 +10,7 @@
 //   load FILE    runs "Load Graph File" with FILE chosen in its file dialog
 //   scroll X Y   scrolls the drawing so that its point (X, Y) is at the top
 //                left of the scroll area, as far as the scroll bars go
+//   labels MODE  labels every station (all), only junctions and ends, or none
 //   quit         closes the window
 // Example: CYCLORN_SCRIPT="click Problem2Btn;click Button1;grab loops.png;quit"
 

@@ -115,7 +115,10 @@ bool TQtCanvas::MayShow(const QRect& bounds) const {
 }
 
 void TQtCanvas::UsePenAndBrush() {
-  painter_.setPen(QPen(penColor_, penWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  QPen pen(penColor_, penWidth_, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  // Zoomed out, lines keep their width in pixels, so that a whole cave stays visible.
+  if (painter_.worldTransform().m11() < 1) pen.setCosmetic(true);
+  painter_.setPen(pen);
   if (brushStyle_ == TBrushStyle::bsSolid) {
     painter_.setBrush(brushColor_);
   } else {

@@ -42,8 +42,24 @@ void CheckLegs(const TSurvey& survey) {
   }
 }
 
-// Scale and origin: the graph stations' extent fitted into the drawing area.
-void Place(const TSurvey& survey, TSurveyNetwork& network) {
+// The median length in metres of the legs (that become shots); 0 without any.
+double MedianShotLength(const TSurvey& survey, const std::vector<int32_t>& legs) {
+  std::vector<double> lengths;
+  lengths.reserve(legs.size());
+  for (const int32_t leg : legs) {
+    const TSurveyLeg& l = survey.Legs[static_cast<size_t>(leg)];
+    const double length = Length3(Sub3(survey.Positions[static_cast<size_t>(l.To)], survey.Positions[static_cast<size_t>(l.From)]));
+    if (length > 0 && std::isfinite(length)) lengths.push_back(length);
+  }
+  if (lengths.empty()) return 0;
+  const auto middle = lengths.begin() + static_cast<std::ptrdiff_t>(lengths.size() / 2);
+  std::nth_element(lengths.begin(), middle, lengths.end());
+  return *middle;
+}
+
+// Scale and origin: the graph stations' extent fitted into the drawing area,
+// or larger where the legs would come out too short to see.
+void Place(const TSurvey& survey, const std::vector<int32_t>& legs, TSurveyNetwork& network) {
   constexpr double kFar = std::numeric_limits<double>::infinity();
   Vec3 low = MakeVec3(kFar, kFar, kFar);
   Vec3 high = MakeVec3(-kFar, -kFar, -kFar);
@@ -55,7 +71,7 @@ void Place(const TSurvey& survey, TSurveyNetwork& network) {
   const bool finite = std::isfinite(low.X) && std::isfinite(low.Y) && std::isfinite(low.Z) && std::isfinite(high.X) &&
                       std::isfinite(high.Y) && std::isfinite(high.Z);
   if (network.StationOfNode.empty() || !finite) return;
-  network.Scale = FitScale(high.X - low.X, high.Y - low.Y);
+  network.Scale = SurveyScale(high.X - low.X, high.Y - low.Y, MedianShotLength(survey, legs));
   const double margin = kFitMargin / network.Scale;
   network.Origin = MakeVec3(low.X - margin, high.Y + margin, low.Z);
 }
@@ -88,14 +104,12 @@ std::string_view Generated(char (&buffer)[24], int64_t n) {
 
 }  // namespace
 
-double FitScale(double width, double height) {
-  double limit = std::numeric_limits<double>::infinity();
-  if (width > 0) limit = std::min(limit, kFitWidth / width);
-  if (height > 0) limit = std::min(limit, kFitHeight / height);
-  if (!std::isfinite(limit) || limit <= 0) return 1;
-  // The candidates m x 10^k, largest first, from the decade above the limit;
-  // a little slack so that an extent that fits exactly is not refused for a
-  // rounding error.
+namespace {
+
+// The largest m x 10^k (m = 1, 2 or 5) no larger than limit (positive and
+// finite), with a little slack so that a limit met exactly is not refused
+// for a rounding error.
+double RoundDown(double limit) {
   const double slack = limit * (1 + 1e-12);
   int exponent = static_cast<int>(std::floor(std::log10(limit))) + 1;
   for (;; --exponent) {
@@ -105,6 +119,36 @@ double FitScale(double width, double height) {
     }
     if (decade == 0) return 1;
   }
+}
+
+// The smallest m x 10^k no smaller than wanted (positive and finite).
+double RoundUp(double wanted) {
+  const double slack = wanted * (1 - 1e-12);
+  for (int exponent = static_cast<int>(std::floor(std::log10(wanted))) - 1;; ++exponent) {
+    const double decade = std::pow(10.0, exponent);
+    for (const double m : {1.0, 2.0, 5.0}) {
+      if (m * decade >= slack) return m * decade;
+    }
+  }
+}
+
+}  // namespace
+
+double SurveyScale(double width, double height, double medianLeg) {
+  const double fit = FitScale(width, height);
+  if (!(medianLeg > 0) || !std::isfinite(medianLeg)) return fit;
+  double scale = RoundUp(kMinLegUnits / medianLeg);
+  const double extent = std::max(width, height);
+  if (extent > 0 && std::isfinite(extent)) scale = std::min(scale, RoundDown(kMaxFitSide / extent));
+  return std::max(fit, scale);
+}
+
+double FitScale(double width, double height) {
+  double limit = std::numeric_limits<double>::infinity();
+  if (width > 0) limit = std::min(limit, kFitWidth / width);
+  if (height > 0) limit = std::min(limit, kFitHeight / height);
+  if (!std::isfinite(limit) || limit <= 0) return 1;
+  return RoundDown(limit);
 }
 
 Vec3 DrawingPosition(const TSurveyNetwork& network, Vec3 metres) {
@@ -130,7 +174,7 @@ TSurveyNetwork BuildSurveyNetwork(const TSurvey& survey, const TLegChoice& choic
     node = static_cast<int32_t>(network.StationOfNode.size());
     network.StationOfNode.push_back(s);
   }
-  Place(survey, network);
+  Place(survey, chosen, network);
 
   const std::vector<TStationTail> tails = ChooseStationTails(survey);
   // Tails that look like generated names, which those must not repeat.

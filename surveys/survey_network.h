@@ -46,10 +46,17 @@ inline constexpr double kFitMargin = 50;
 // order, over the stations they touch (in station order). A station's graph
 // name is its shortest unique tail (surveys/station_names.h), else "#<graph
 // index>" (another free "#<n>" in the rare case that a tail takes it).
-// Positions are a plan view, north up, at the largest round scale that fits
-// the survey into the drawing area. Raises ECyclornError, and the graph stays
+// Positions are a plan view, north up, at the scale SurveyScale gives. Raises ECyclornError, and the graph stays
 // as it was, when a leg joins a station the survey does not have.
 TSurveyNetwork BuildSurveyNetwork(const TSurvey& survey, const TLegChoice& choice, TSurveyGraph& graph);
+
+// The scale a survey is drawn at: FitScale, or larger where the median leg
+// would be shorter than kMinLegUnits drawing units (the drawing shortens
+// every edge by 10 units at each end, so short legs would vanish), held
+// below kMaxFitSide units across; the view zooms out to show it whole.
+inline constexpr double kMinLegUnits = 60;
+inline constexpr double kMaxFitSide = 1000000;
+double SurveyScale(double width, double height, double medianLeg);
 
 // The largest scale 1, 2 or 5 x 10^k at which an extent of width x height
 // metres fits kFitWidth x kFitHeight drawing units; 1 when the extent is

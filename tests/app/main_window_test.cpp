@@ -221,6 +221,10 @@ TEST_F(MainWindow, AScriptPressesControlsByNameAndSavesPictures) {
   EXPECT_EQ(form->WorkGraph->Edges.Count(), 16);
   EXPECT_EQ(RunScript(*form, QStringLiteral("page 3")), QStringLiteral("no such page: 3"));
   EXPECT_EQ(RunScript(*form, QStringLiteral("jump")), QStringLiteral("unknown step: jump"));
+  EXPECT_TRUE(RunScript(*form, QStringLiteral("labels junctions")).isEmpty());
+  EXPECT_EQ(form->DisplaySettings.LabelShow, lsJunctions);
+  EXPECT_EQ(RunScript(*form, QStringLiteral("labels some")), QStringLiteral("labels takes all, junctions or none: some"));
+  EXPECT_EQ(form->DisplaySettings.LabelShow, lsJunctions);
   EXPECT_TRUE(messages.isEmpty());
 }
 

@@ -136,6 +136,21 @@ TEST(SurveyNetwork, NamesStationsByTheirTailsOrByTheirGraphIndex) {
   EXPECT_EQ(network.GeneratedNames, 2);
 }
 
+TEST(SurveyNetwork, DrawsShortLegsLongEnoughToSeeWithinAMillionUnits) {
+  // 350 m of 10 m legs: fitted it would be 2 units a metre (legs of 20
+  // units, shortened to nothing); legs of at least 60 units need 10.
+  EXPECT_EQ(SurveyScale(350, 300, 10), 10);
+  EXPECT_EQ(SurveyScale(350, 300, 12), 5);   // 60 / 12 = 5 exactly
+  EXPECT_EQ(SurveyScale(350, 300, 11.9), 10);
+  EXPECT_EQ(SurveyScale(10, 10, 10), 50);     // the fitted scale is larger already
+  EXPECT_EQ(SurveyScale(350, 300, 0), 2);     // no legs: fitted
+  EXPECT_EQ(SurveyScale(350, 300, std::numeric_limits<double>::quiet_NaN()), 2);
+  // A 200 km survey of 1 m legs would need 60 units a metre: held at 5, so
+  // that it stays within a million units across.
+  EXPECT_EQ(SurveyScale(200000, 1000, 1), 5);
+  EXPECT_DOUBLE_EQ(SurveyScale(4.3e7, 0, 1), 0.02);  // 860,000 units across
+}
+
 TEST(SurveyNetwork, FitsTheSurveyAtARoundScale) {
   EXPECT_EQ(FitScale(1000, 700), 1);
   EXPECT_EQ(FitScale(1000.5, 0), 0.5);
