@@ -14,6 +14,7 @@
 #include "app/application.h"
 #include "app/busy_cursor.h"
 #include "app/page_host.h"
+#include "app/page_widgets.h"
 #include "workbench/workbench.h"
 
 namespace {
@@ -59,8 +60,7 @@ TBlundersPage::TBlundersPage(TPageHost& host, QWidget* parent) : QWidget(parent)
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
 
-  FindBlundersBtn = new QPushButton(QStringLiteral("Find Blunders"), this);
-  FindBlundersBtn->setObjectName(QStringLiteral("FindBlundersBtn"));
+  FindBlundersBtn = MakeButton("FindBlundersBtn", QStringLiteral("Find Blunders"), this);
   layout->addWidget(FindBlundersBtn);
 
   BlunderSummaryLabel = new QLabel(this);
@@ -72,13 +72,7 @@ TBlundersPage::TBlundersPage(TPageHost& host, QWidget* parent) : QWidget(parent)
   SuspectGrid = new QTableWidget(0, static_cast<int>(SuspectHeaders().size()), this);
   SuspectGrid->setObjectName(QStringLiteral("SuspectGrid"));
   SuspectGrid->setHorizontalHeaderLabels(SuspectHeaders());
-  SuspectGrid->verticalHeader()->hide();
-  SuspectGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  SuspectGrid->verticalHeader()->setMinimumSectionSize(kSuspectGridRowHeight);
-  SuspectGrid->verticalHeader()->setDefaultSectionSize(kSuspectGridRowHeight);
-  SuspectGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  SuspectGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-  SuspectGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  SetUpRowList(SuspectGrid, kSuspectGridRowHeight);
   layout->addWidget(SuspectGrid, 1);
 
   SuspectSourceLabel = new QLabel(this);

@@ -19,6 +19,7 @@
 #include "app/busy_cursor.h"
 #include "app/loop_grid_model.h"
 #include "app/page_host.h"
+#include "app/page_widgets.h"
 #include "controls/integer_spin.h"
 #include "controls/sub_timer.h"
 #include "loops/loop_quality.h"
@@ -100,21 +101,13 @@ TLoopsPage::TLoopsPage(TPageHost& host, QWidget* parent) : QWidget(parent), host
   LoopGrid = new QTableView(this);
   LoopGrid->setObjectName(QStringLiteral("LoopGrid"));
   LoopGrid->setModel(LoopGridModel);
-  LoopGrid->verticalHeader()->hide();
-  // Every row has the same fixed height, so the view places rows by
-  // arithmetic however many loops there are.
-  LoopGrid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-  LoopGrid->verticalHeader()->setMinimumSectionSize(kLoopGridRowHeight);
-  LoopGrid->verticalHeader()->setDefaultSectionSize(kLoopGridRowHeight);
+  SetUpRowList(LoopGrid, kLoopGridRowHeight);
   LoopGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   LoopGrid->horizontalHeader()->setMinimumSectionSize(kLoopGridColumnWidths[0]);
   LoopGrid->horizontalHeader()->setHighlightSections(false);
   for (int column = 0; column < TLoopGridModel::kColumns; ++column) {
     LoopGrid->setColumnWidth(column, kLoopGridColumnWidths[column]);
   }
-  LoopGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-  LoopGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-  LoopGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
   // As in a string grid, the first data row is current from the start.
   LoopGrid->setCurrentIndex(LoopGridModel->index(0, 0));
   layout->addWidget(LoopGrid, 1);

@@ -1,5 +1,8 @@
 #include "app/page_widgets.h"
 
+#include <QHeaderView>
+#include <QTableView>
+
 #include "controls/integer_spin.h"
 
 namespace {
@@ -13,6 +16,16 @@ QPushButton* MakeButton(const char* name, const QString& caption, QWidget* paren
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromUtf8(name));
   return button;
+}
+
+void SetUpRowList(QTableView* grid, int rowHeight) {
+  grid->verticalHeader()->hide();
+  grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  grid->verticalHeader()->setMinimumSectionSize(rowHeight);
+  grid->verticalHeader()->setDefaultSectionSize(rowHeight);
+  grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+  grid->setSelectionMode(QAbstractItemView::SingleSelection);
+  grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
 TIntegerSpin* MakeSpin(const char* name, int64_t min, int64_t max, int64_t step, int64_t value, QWidget* parent,
