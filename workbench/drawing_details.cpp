@@ -1,5 +1,6 @@
 #include "workbench/drawing_details.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <unordered_set>
@@ -7,6 +8,8 @@
 #include "render/renderer.h"
 
 namespace {
+
+constexpr size_t kMostStationsNamed = 40;
 
 const TSurveyGraph& DrawnGraph(const TWorkbench& bench) {
   return bench.ShowLoops || bench.ShownGraph == nullptr ? *bench.WorkGraph : *bench.ShownGraph;
@@ -53,17 +56,21 @@ std::vector<std::string> LoopDetails(const TWorkbench& bench, int32_t loop, cons
   else
     head += "length " + Fixed(length, 0);
   std::vector<std::string> lines{head};
-  std::string names = "stations:";
+  std::vector<std::string> named;
   if (measured) {
     lines.push_back("misclosure " + Fixed(misclosure->Error, 3) + " m (" + Fixed(misclosure->ErrorPercent, 2) +
                     " %), ratio " + Fixed(misclosure->Ratio, 2));
     for (const int32_t s : misclosure->Stations) {
       const std::string_view name = bench.Survey()->MainName(s);
-      names += " " + (name.empty() ? "#" + std::to_string(s) : std::string(name));
+      named.push_back(name.empty() ? "#" + std::to_string(s) : std::string(name));
     }
   } else {
-    for (const int32_t s : stations) names += " " + bench.StationName(s);
+    for (const int32_t s : stations) named.push_back(bench.StationName(s));
   }
+  // A long loop names its first stations only, so that the panel stays short.
+  std::string names = "stations:";
+  for (size_t k = 0; k < std::min(named.size(), kMostStationsNamed); ++k) names += " " + named[k];
+  if (named.size() > kMostStationsNamed) names += " and " + std::to_string(named.size() - kMostStationsNamed) + " more";
   lines.push_back(names);
   return lines;
 }

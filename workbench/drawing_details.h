@@ -14,7 +14,8 @@
 // "Loop 5: 4 shots, 40.00 m" (a survey: metres along the shots; else
 // "length 280" in drawing units), then for raw data "misclosure 0.012 m
 // (0.03 %), ratio 0.80" from `misclosure` when it has figures, then
-// "stations: a b c d" (for a survey's raw data in walking order). Lines
+// "stations: a b c d" (for a survey's raw data in walking order; after
+// 40 stations "and N more"). Lines
 // are returned one by one; none for a loop that is not in the list.
 std::vector<std::string> LoopDetails(const TWorkbench& bench, int32_t loop, const TLoopMisclosure* misclosure);
 
