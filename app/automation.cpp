@@ -76,6 +76,8 @@ QString RunScript(TForm1& form, const QString& script) {
       failure = Click(form, argument);
     } else if (verb == QStringLiteral("grab") && !argument.isEmpty()) {
       failure = Grab(*form.PaintBox1, argument);
+    } else if (verb == QStringLiteral("grab-view") && !argument.isEmpty()) {
+      failure = Grab(*form.ScrollBox1->viewport(), argument);
     } else if (verb == QStringLiteral("grab-window") && !argument.isEmpty()) {
       failure = Grab(form, argument);
     } else if (verb == QStringLiteral("page") && !argument.isEmpty()) {

@@ -4,6 +4,7 @@
 // server). Set CYCLORN_SCRIPT to steps separated by ";":
 //   click NAME   presses the button, check box or menu item named NAME
 //   grab FILE    saves a picture of the drawing area as painted now
+//   grab-view FILE    the same for the part of the drawing in view
 //   grab-window FILE  the same for the whole window
 //   page N       shows page N of the page control (0 "Grid", 1 "Spanning", 2 "Loops",
 //                3 "Blunders" while a survey with raw data is open)
