@@ -4,6 +4,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 #include "analysis/analysis_format.h"
 #include "app/application.h"
+#include "app/background_work.h"
 #include "app/busy_cursor.h"
 #include "app/page_host.h"
 #include "app/page_widgets.h"
@@ -110,7 +112,16 @@ void TBlundersPage::FindBlundersBtnClick() {
     host_.FindMinimalLoops();
     misclosures = bench.Misclosures();
   }
-  report_ = bench.FindBlunders(TBlunderOptions{}, misclosures);
+  // The adjustment runs on its own thread, so the window repaints and scrolls meanwhile.
+  TBlunderReport report;
+  host_.SetSearching(true);
+  std::exception_ptr error;
+  {
+    const auto restore = qScopeGuard([this] { host_.SetSearching(false); });
+    error = RunInBackground([&] { report = bench.FindBlunders(TBlunderOptions{}, misclosures); }, {});
+  }
+  if (error) std::rethrow_exception(error);
+  report_ = std::move(report);
   shotOfLeg_.assign(static_cast<size_t>(bench.Survey()->LegCount()), -1);
   const std::vector<int32_t>& legOfShot = bench.Network().LegOfShot;
   for (size_t shot = 0; shot < legOfShot.size(); ++shot) {

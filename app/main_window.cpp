@@ -353,14 +353,20 @@ void TForm1::MarkSuspect(int32_t shot, std::vector<int32_t> loops) {
 void TForm1::ShowStatus(const QString& text) { statusBar()->showMessage(text); }
 
 void TForm1::SetSearching(bool searching) {
+  busy_ += searching ? 1 : -1;
+  const bool idle = busy_ == 0;
   for (QWidget* page : std::initializer_list<QWidget*>{GridPage, SpanningPage, BlundersPage})
-    page->setEnabled(!searching);
-  for (QMenu* menu : {FileMenu, OptionsMenu}) menu->menuAction()->setEnabled(!searching);
-  if (!searching && closeAfterSearch_) QTimer::singleShot(0, this, &QWidget::close);
+    page->setEnabled(idle);
+  // The loops page keeps its Stop button while its own search runs.
+  if (!LoopsPage->Searching()) LoopsPage->setEnabled(idle);
+  for (QMenu* menu : {FileMenu, OptionsMenu}) menu->menuAction()->setEnabled(idle);
+  if (idle && closeAfterSearch_) QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (LoopsPage->Searching()) {
+  // Work running on another thread reads the window's state: it ends first
+  // (a loop search is stopped), then the window closes.
+  if (busy_ > 0) {
     closeAfterSearch_ = true;
     LoopsPage->StopBtnClick();
     event->ignore();

@@ -228,5 +228,6 @@ class TForm1 final : public QMainWindow, private TPageHost {
   QMenu* FileMenu = nullptr;
   QMenu* OptionsMenu = nullptr;
   bool closeAfterSearch_ = false;
+  int busy_ = 0;  // pieces of work running on another thread (SetSearching)
   THelpWindow* HelpWindow = nullptr;
 };

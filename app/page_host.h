@@ -39,8 +39,9 @@ class TPageHost {
   // Shows the loop view with work-graph shot `shot` (-1: none) marked and
   // the loops `loops` of Loops on top, the first of them chosen.
   virtual void MarkSuspect(int32_t shot, std::vector<int32_t> loops) = 0;
-  // While a search runs on its own thread: every command that could change
-  // the network or the loops is disabled; the drawing and the view stay.
+  // While work runs on its own thread (a loop search, the blunder search):
+  // every command that could change the network or the loops is disabled;
+  // the drawing and the view stay. Calls pair up and may nest.
   virtual void SetSearching(bool searching) = 0;
   // Shows `text` on the status line.
   virtual void ShowStatus(const QString& text) = 0;
