@@ -39,6 +39,8 @@ constexpr int kDefaultWindowWidth = 603;
 constexpr int kDefaultWindowHeight = 455;
 // Room around stations for their labels when a part of the drawing is brought into view.
 constexpr double kLabelRoom = 25;
+// Below this zoom the screen draws no labels (an 11-pixel font would be under 4 pixels).
+constexpr double kLabelZoomLimit = 0.35;
 // How near, in screen pixels, a click must land to a station to tell about it.
 constexpr double kClickRadius = 8;
 
@@ -355,8 +357,7 @@ void TForm1::ShowStatus(const QString& text) { statusBar()->showMessage(text); }
 void TForm1::SetSearching(bool searching) {
   busy_ += searching ? 1 : -1;
   const bool idle = busy_ == 0;
-  for (QWidget* page : std::initializer_list<QWidget*>{GridPage, SpanningPage, BlundersPage})
-    page->setEnabled(idle);
+  for (QWidget* page : std::initializer_list<QWidget*>{GridPage, SpanningPage, BlundersPage}) page->setEnabled(idle);
   // The loops page keeps its Stop button while its own search runs.
   if (!LoopsPage->Searching()) LoopsPage->setEnabled(idle);
   for (QMenu* menu : {FileMenu, OptionsMenu}) menu->menuAction()->setEnabled(idle);
@@ -388,7 +389,10 @@ TDrawingState TForm1::DrawingState() const {
 void TForm1::PaintBox1Paint(TCanvas& canvas) const { PaintDrawingArea(canvas, DrawingState(), DisplaySettings); }
 
 void TForm1::PaintBox1Paint(TCanvas& canvas, const TRect& visible) const {
-  PaintDrawingArea(canvas, DrawingState(), DisplaySettings, *DrawingIndex, visible);
+  // Zoomed far out the labels would be specks over the lines: the screen leaves them out.
+  TDisplaySettings settings = DisplaySettings;
+  if (PaintBox1->Zoom() < kLabelZoomLimit) settings.LabelShow = lsNone;
+  PaintDrawingArea(canvas, DrawingState(), settings, *DrawingIndex, visible);
 }
 
 int TForm1::LoopGridRow() const { return LoopsPage->LoopGridRow(); }

@@ -103,6 +103,23 @@ TEST_F(DrawingView, DraggingPansAndAClickWithoutDraggingReportsItsPointInDrawing
   EXPECT_DOUBLE_EQ(point.y(), (380 + 20) / 2.0);
 }
 
+TEST_F(DrawingView, FarOutTheScreenLeavesTheLabelsOut) {
+  form->DisplaySettings.ArrowColor = TColor::Rgb(0, 0, 255);  // white stays the label boxes' own
+  Click(form->Problem2Btn);
+  const auto whitePixels = [this] {
+    const QImage view = form->PaintBox1->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int white = 0;
+    for (int y = 0; y < view.height(); ++y)
+      for (int x = 0; x < view.width(); ++x) white += view.pixel(x, y) == qRgb(255, 255, 255);
+    return white;
+  };
+  View().SetZoom(0.5, QPoint(0, 0));
+  EXPECT_GT(whitePixels(), 50);  // label boxes
+  View().SetZoom(0.3, QPoint(0, 0));
+  EXPECT_EQ(whitePixels(), 0);
+  EXPECT_EQ(form->DisplaySettings.LabelShow, lsAll);  // the setting itself stays
+}
+
 TEST_F(DrawingView, AZoomedRepaintOfAPartLooksAsThatPartOfTheWholeZoomedPicture) {
   Click(form->Problem2Btn);
   Click(form->Button1);
