@@ -3,6 +3,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "surveys/leg_vector.h"
+
 namespace {
 
 constexpr double kRadians = std::numbers::pi / 180;
@@ -89,24 +91,14 @@ std::string NormalLeg(const TSvxShot& shot, const TSvxShotSd& sd, TLegMeasuremen
   m.CompassSd = plumbed ? 0 : std::hypot(bearing.Sd, sd.Declination);
   m.ClinoSd = m.Clinometer == TClinoKind::Omitted ? 0 : clino.Sd;
 
-  const double vt = tape.Sd * tape.Sd;
-  if (plumbed) {
-    const double up = m.Clinometer == TClinoKind::Up ? 1 : -1;
-    m.Vector = MakeVec3(0, 0, up * length);
-    const double vh = std::pow(length * clino.Sd * kRadians, 2);
-    m.Covariance = {vh, 0, 0, vh, 0, vt};
-    return "";
-  }
-  const double b = bearing.Value * kRadians;
-  const double c = (m.Clinometer == TClinoKind::Omitted ? 0 : clino.Value) * kRadians;
-  const double sb = std::sin(b), cb = std::cos(b), sc = std::sin(c), cc = std::cos(c);
-  m.Vector = MakeVec3(length * cc * sb, length * cc * cb, length * sc);
-  const double j[3][3] = {{cc * sb, length * cc * cb, -length * sc * sb},
-                          {cc * cb, -length * cc * sb, -length * sc * cb},
-                          {sc, 0, length * cc}};
-  const double vb = std::pow(m.CompassSd * kRadians, 2);
-  const double v[3] = {vt, vb, m.Clinometer == TClinoKind::Omitted ? 0 : std::pow(clino.Sd * kRadians, 2)};
-  m.Covariance = Propagate(j, v);
+  // A plumb is a clino of +-90; without a clino the leg is taken as level.
+  const double clinoAngle = plumbed                               ? (m.Clinometer == TClinoKind::Up ? 90.0 : -90.0)
+                            : m.Clinometer == TClinoKind::Omitted ? 0.0
+                                                                  : clino.Value;
+  const TLegVector leg =
+      LegFromReadings(length, plumbed ? 0.0 : bearing.Value, clinoAngle, tape.Sd, m.CompassSd, m.ClinoSd);
+  m.Vector = leg.Vector;
+  m.Covariance = leg.Covariance;
   // Without a clino the vertical is unknown: its error is taken as large as the leg.
   if (m.Clinometer == TClinoKind::Omitted) m.Covariance[5] = length * length;
   return "";
