@@ -14,6 +14,7 @@
 #include "render/display_settings.h"
 #include "sources/graph_file.h"
 #include "support/safe_write.h"
+#include "workbench/misclosure_colors.h"
 #include "workbench/picture_export.h"
 #include "workbench/workbench.h"
 
@@ -174,6 +175,11 @@ void RunExportCommand(const TCliOptions& options, TWorkbench& bench) {
   }
   TPictureRequest request = WorkbenchPicture(bench, options.ExportLoop);
   request.Settings.LabelShow = options.LabelShow;
+  // A survey's raw data colours the loops by their misclosure ratio, as the window does.
+  std::vector<TColor> colors;
+  if (options.ExportLoops && bench.HasRawData())
+    colors = LoopColorsByRatio(bench.Misclosures(), static_cast<size_t>(bench.Loops->Count()));
+  request.State.LoopColors = colors;
   const std::unique_ptr<TCliPictures> pictures = StartCliPictures();
   ExportPicture(options.OutputFile, request, pictures ? pictures->Maker() : nullptr);
 }

@@ -151,6 +151,28 @@ TEST_F(CliExport, LabelsGoAtEveryStationAtJunctionsAndEndsOnlyOrNowhere) {
   EXPECT_EQ(Run("loops --grid --labels none").status, 2);
 }
 
+TEST_F(CliExport, ASurveysLoopsAreColouredByTheirMisclosureRatio) {
+  // A 3 x 3 grid whose leg b2 - b3 reads 15 m instead of 10: two loops misclose by 5 m.
+  {
+    std::ofstream svx(File("grid.svx"));
+    svx << "*begin g\na1 a2 10 090 0\na2 a3 10 090 0\nb1 b2 10 090 0\nb2 b3 15 090 0\nc1 c2 10 090 0\n"
+           "c2 c3 10 090 0\na1 b1 10 180 0\nb1 c1 10 180 0\na2 b2 10 180 0\nb2 c2 10 180 0\na3 b3 10 180 0\n"
+           "b3 c3 10 180 0\n*end g\n";
+  }
+  ASSERT_EQ(
+      Run("export --load '" + File("grid.svx") + "' --loops --method minimal -o '" + File("grid.emf") + "'").status, 0);
+  constexpr uint32_t kCreatePen = 38;
+  int magenta = 0, green = 0;
+  const std::string emf = ReadFile(File("grid.emf"));
+  for (size_t at = 0; at + 8 <= emf.size() && U32At(emf, at + 4) >= 8; at += U32At(emf, at + 4)) {
+    if (U32At(emf, at) != kCreatePen) continue;
+    magenta += U32At(emf, at + 24) == 0xFF00FF ? 1 : 0;  // COLORREF 0x00BBGGRR
+    green += U32At(emf, at + 24) == 0x00A000 ? 1 : 0;
+  }
+  EXPECT_GT(magenta, 0);
+  EXPECT_GT(green, 0);
+}
+
 TEST_F(CliExport, RefusesPicturesTooLargeForTheirFormatQuicklyNamingTheLimit) {
   // 45 bytes: one shot out to (40000, 40000).
   std::ofstream(File("far.grf")) << "2\nA\n10 10 0\nB\n40000 40000 0\n1\n0 1\n";
